@@ -1,0 +1,21 @@
+#pragma once
+// The descriptor commands of the desktop application, as operations on a descriptor set (the
+// reference set or the unknowns' set of the document).
+#include "base/Prompt.h"
+#include "base/Session.h"
+#include "search/DescriptorSet.h"
+
+namespace kiv {
+
+// "Open Descriptors": asks for the header and opens the set.
+void OpenDescriptorsCommand(DescriptorSet& set, CPrompter& prompter, CSession& session);
+// "Load Descriptors": opens the set, reads every object into memory and closes the ".bit" file.
+void LoadDescriptorsCommand(DescriptorSet& set, CPrompter& prompter, CSession& session);
+// "Close Descriptors".
+void CloseDescriptorsCommand(DescriptorSet& set, CSession& session);
+// "Copy BitString of Object ...": asks for the object and copies its bit string.
+void CopyBitStringCommand(DescriptorSet& set, CPrompter& prompter, CSession& session);
+// "Show Descriptor": asks for the object and shows its bit string in a message box.
+void ShowDescriptorCommand(DescriptorSet& set, CPrompter& prompter);
+
+}  // namespace kiv
