@@ -28,6 +28,7 @@ struct FileRequest {
     std::string title;
     std::string defaultExtension;  // e.g. "*.ini"
     std::string filter;  // e.g. "Ini Files (*.ini)|*.ini|All Files (*.*)|*.*||"
+    bool askBeforeOverwrite = false;  // save dialogs only
 };
 
 class CPrompter {
