@@ -4,9 +4,9 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "base/BinaryIO.h"
 #include "base/Numbers.h"
 #include "base/Reporter.h"
-#include "matrix/LittleEndian.h"
 #include "matrix/MatrixI.h"
 #include "matrix/MatrixText.h"
 
@@ -335,7 +335,8 @@ void CMatrix::ReadFloats(double* target, size_t count)
     while (done < count) {
         const size_t want = std::min(kChunk, count - done);
         const size_t got = std::fread(buffer, 4, want, file_.get());
-        for (size_t i = 0; i < got; ++i) target[done + i] = LoadFloatLE(buffer + 4 * i);
+        CByteReader reader(buffer, got * 4);
+        for (size_t i = 0; i < got; ++i) target[done + i] = reader.F32();
         done += got;
         if (got < want) break;
     }
