@@ -78,21 +78,16 @@ void CByteWriter::String(std::string_view text)
 
 // ---- CByteReader ----
 
-const unsigned char* CByteReader::Fetch(size_t count)
+const unsigned char* CByteReader::Fail()
 {
-    if (count > Remaining()) {
-        failed_ = true;
-        position_ = size_;
-        return nullptr;
-    }
-    const unsigned char* p = data_ + position_;
-    position_ += count;
-    return p;
+    failed_ = true;
+    position_ = size_;
+    return nullptr;
 }
 
 const unsigned char* CByteReader::Take(uint64_t count)
 {
-    if (count > Remaining()) return Fetch(Remaining() + 1);
+    if (count > Remaining()) return Fail();
     return Fetch(static_cast<size_t>(count));
 }
 
@@ -106,46 +101,6 @@ void CByteReader::Seek(size_t position)
     } else {
         position_ = position;
     }
-}
-
-uint8_t CByteReader::U8()
-{
-    const unsigned char* p = Fetch(1);
-    return p ? p[0] : 0;
-}
-
-uint16_t CByteReader::U16()
-{
-    const unsigned char* p = Fetch(2);
-    return p ? LoadU16(p) : 0;
-}
-
-uint32_t CByteReader::U32()
-{
-    const unsigned char* p = Fetch(4);
-    return p ? LoadU32(p) : 0;
-}
-
-uint64_t CByteReader::U64()
-{
-    const unsigned char* p = Fetch(8);
-    return p ? LoadU64(p) : 0;
-}
-
-float CByteReader::F32()
-{
-    uint32_t bits = U32();
-    float v;
-    std::memcpy(&v, &bits, 4);
-    return v;
-}
-
-double CByteReader::F64()
-{
-    uint64_t bits = U64();
-    double v;
-    std::memcpy(&v, &bits, 8);
-    return v;
 }
 
 void CByteReader::String(std::string& out)
@@ -264,6 +219,22 @@ bool CBinaryFile::Read(std::string& buffer, size_t count)
     if (!file_ || static_cast<uint64_t>(count) > static_cast<uint64_t>(Remaining())) return false;
     buffer.resize(count);
     return Read(buffer.data(), count);
+}
+
+const unsigned char* CBinaryFile::View(size_t count, std::string& scratch)
+{
+    if (!file_ || static_cast<uint64_t>(count) > static_cast<uint64_t>(Remaining())) return nullptr;
+    if (count <= kFileBufferSize) {
+        const int64_t bufferEnd = bufferStart_ + static_cast<int64_t>(bufferLength_);
+        const bool buffered = position_ >= bufferStart_ && position_ + static_cast<int64_t>(count) <= bufferEnd;
+        if (buffered || (Fill(position_) && count <= bufferLength_)) {
+            const unsigned char* p = buffer_.data() + (position_ - bufferStart_);
+            position_ += static_cast<int64_t>(count);
+            return p;
+        }
+    }
+    if (!Read(scratch, count)) return nullptr;
+    return reinterpret_cast<const unsigned char*>(scratch.data());
 }
 
 bool CBinaryFile::WriteAt(int64_t position, const void* data, size_t count)

@@ -96,16 +96,44 @@ public:
     // Moves to an absolute position within the span (failing beyond its end).
     void Seek(size_t position);
 
-    uint8_t U8();
+    uint8_t U8()
+    {
+        const unsigned char* p = Fetch(1);
+        return p ? p[0] : 0;
+    }
     int8_t I8() { return static_cast<int8_t>(U8()); }
-    uint16_t U16();
+    uint16_t U16()
+    {
+        const unsigned char* p = Fetch(2);
+        return p ? LoadU16(p) : 0;
+    }
     int16_t I16() { return static_cast<int16_t>(U16()); }
-    uint32_t U32();
+    uint32_t U32()
+    {
+        const unsigned char* p = Fetch(4);
+        return p ? LoadU32(p) : 0;
+    }
     int32_t I32() { return static_cast<int32_t>(U32()); }
-    uint64_t U64();
+    uint64_t U64()
+    {
+        const unsigned char* p = Fetch(8);
+        return p ? LoadU64(p) : 0;
+    }
     int64_t I64() { return static_cast<int64_t>(U64()); }
-    float F32();
-    double F64();
+    float F32()
+    {
+        const uint32_t bits = U32();
+        float v;
+        std::memcpy(&v, &bits, 4);
+        return v;
+    }
+    double F64()
+    {
+        const uint64_t bits = U64();
+        double v;
+        std::memcpy(&v, &bits, 8);
+        return v;
+    }
     char Char() { return static_cast<char>(U8()); }
     // A length byte and that many bytes.
     std::string String();
@@ -115,7 +143,14 @@ public:
     const unsigned char* Take(uint64_t count);
 
 private:
-    const unsigned char* Fetch(size_t count);
+    const unsigned char* Fetch(size_t count)
+    {
+        if (count > size_ - position_) return Fail();
+        const unsigned char* p = data_ + position_;
+        position_ += count;
+        return p;
+    }
+    const unsigned char* Fail();
 
     const unsigned char* data_;
     size_t size_;
@@ -150,6 +185,9 @@ public:
     bool Read(void* destination, size_t count);
     // Reads count bytes into buffer (resized; its capacity is reused from call to call).
     bool Read(std::string& buffer, size_t count);
+    // The next count bytes without copying them when the file buffer can hold them (else they
+    // are read into scratch); valid until the next call. nullptr when fewer bytes are left.
+    const unsigned char* View(size_t count, std::string& scratch);
     // Writes count bytes at an absolute position (files opened "r+b" only); the read position is
     // unchanged.
     bool WriteAt(int64_t position, const void* data, size_t count);

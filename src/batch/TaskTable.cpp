@@ -1,6 +1,9 @@
 #include "batch/TaskTable.h"
 
+#include "batch/EvaluationTasks.h"
+#include "batch/FeatureGeneration.h"
 #include "batch/HitStatistics.h"
+#include "batch/ImportTask.h"
 
 namespace kiv {
 
@@ -12,6 +15,12 @@ struct TaskEntry {
 };
 
 const TaskEntry kTasks[] = {
+    {TaskKind::Import, RunImportTask},
+    {TaskKind::FeatureGeneration, RunFeatureGeneration},
+    {TaskKind::VectorSimilarityEvaluation, RunVectorSimilarityEvaluation},
+    {TaskKind::CriterionEvaluation, RunCriterionEvaluation},
+    {TaskKind::FeatureSubsetEvaluation, RunFeatureSubsetEvaluation},
+    {TaskKind::RandomPairsEvaluation, RunRandomPairsEvaluation},
     {TaskKind::HitStatistics, RunHitStatistics},
 };
 

@@ -2,6 +2,7 @@
 // the method selectors, the parameters written into keywords and method names, and the names
 // of the features each line yields.
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "base/Format.h"
@@ -118,6 +119,17 @@ GroupMethod ParseGroupMethod(std::string_view name, bool fixedGroup)
     return method;
 }
 
+// The presence factors of a "MEANk" method over a group of masses.
+void AddPresencePowers(GroupMethod& method, const std::vector<int>& masses)
+{
+    constexpr size_t kMaxTabled = 4096;
+    if (method.kind != GroupMethod::Kind::Mean || method.k < 1 || masses.size() > kMaxTabled) return;
+    const double N = static_cast<double>(masses.size());
+    for (size_t q = 0; q <= masses.size(); ++q) {
+        method.presencePowers.push_back(std::pow(static_cast<double>(q) / N, method.k));
+    }
+}
+
 PatternMethod ParsePatternMethod(std::string_view name)
 {
     PatternMethod method;
@@ -185,6 +197,8 @@ void ParseRatio(CFieldReader& fields, DefinitionLine& out)
     lr.mode = mode == "1" ? 1 : mode == "2" ? 2 : mode == "3" ? 3 : 0;
     std::string threshold = fields.Text("1");
     lr.threshold = ParseReal(threshold);
+    lr.logRange = std::log(100.0 / lr.threshold);
+    lr.logThreshold = std::log(lr.threshold);
     for (int mass : lr.masses) {
         out.names.push_back(Format("%s %d %d %d %s", Kw(fields).c_str(), mass, lr.distance, lr.mode, threshold.c_str()));
     }
@@ -265,6 +279,7 @@ void ParseGroup(CFieldReader& fields, DefinitionLine& out)
     pg.masses = ParseMassList(massText);
     for (const std::string& method : GroupMethodNames(selector)) {
         pg.methods.push_back(ParseGroupMethod(method, false));
+        AddPresencePowers(pg.methods.back(), pg.masses);
         out.names.push_back(
             Format("%s %s %s %s", Kw(fields).c_str(), group.c_str(), method.c_str(), massText.c_str()));
     }
@@ -280,6 +295,7 @@ void ParseFixedGroup(CFieldReader& fields, DefinitionLine& out)
     sp.pyrimidineRule = true;
     for (const std::string& method : GroupMethodNames(fields.Text("PDSI"))) {
         sp.methods.push_back(ParseGroupMethod(method, true));
+        AddPresencePowers(sp.methods.back(), sp.masses);
         out.names.push_back(Format("%s %s %s %s", Kw(fields).c_str(), pattern.c_str(), method.c_str(), "64-66,90"));
     }
     out.params = std::move(sp);

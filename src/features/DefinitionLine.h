@@ -36,6 +36,8 @@ struct RatioLine {
     std::vector<int> masses;
     int mode = 0;  // 0..3
     double threshold = 1;
+    double logRange = 0;  // D = ln(100 / threshold)
+    double logThreshold = 0;  // ln(threshold)
 };
 
 // "AC": autocorrelation of the spectrum with itself shifted by each lag.
@@ -72,6 +74,9 @@ struct GroupMethod {
     Kind kind = Kind::Unknown;
     int k = 0;  // "PROD" floor or "MEAN" presence exponent
     CValueTransform transform;  // "MP", "ML", "MS"
+    // "MEANk", k >= 1: pow(q / N, k) for q = 0..N peaks present among the N entries, so that a
+    // spectrum needs no pow (empty for very long groups, which compute it).
+    std::vector<double> presencePowers;
 };
 struct GroupLine {
     std::vector<int> masses;

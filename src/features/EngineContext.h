@@ -19,6 +19,9 @@ public:
     }
     // Only for 1 <= mass <= M.
     double At(int64_t mass) const { return first_[mass - 1]; }
+    // Masses 1..M, contiguous.
+    const double* Data() const { return first_; }
+    int HighestMass() const { return highestMass_; }
 
 private:
     const double* first_;
@@ -33,12 +36,24 @@ struct CPeakMasses {
     const int* end() const { return last; }
 };
 
+// m^c for the masses m = 0, 1, ... of the "SCI" mass weighting with exponent c: the same for
+// every spectrum, so it is worked out once per run instead of once per peak.
+struct MassWeights {
+    double exponent = 0;
+    std::vector<double> powers;  // powers[m] = pow(m, exponent)
+};
+
 // Buffers reused from call to call, so that a library-wide run does not allocate per spectrum.
 struct EngineScratch {
     std::vector<double> backup;  // the spectra as passed in, while "SCI" lines change them
     std::vector<double> values;  // per-line working values (residue sums, best pattern scores)
+    // The sums of a pattern at each of its positions on one spectrum (PatternFamilies.cpp).
+    struct PatternPositions {
+        std::vector<double> sxy, syy, largest, squares, absolutes, fit, found, r;
+    } positions;
     std::vector<int> peakMasses;  // masses of the non-zero intensities, spectrum after spectrum
     std::vector<size_t> peakStarts;  // where each spectrum's masses begin (one extra at the end)
+    std::vector<MassWeights> massWeights;  // one table per weighting exponent met so far
     bool peaksBuilt = false;
 };
 
@@ -75,15 +90,20 @@ public:
 private:
     void BuildPeaks() const
     {
-        scratch_.peakMasses.clear();
-        scratch_.peakStarts.assign(1, 0);
+        // Every mass is written and the cursor only moves past the non-zero ones: no branch
+        // on the intensities, whose zeros follow no pattern.
         const int M = HighestMass();
+        std::vector<int>& masses = scratch_.peakMasses;
+        scratch_.peakStarts.assign(1, 0);
+        size_t n = 0;
         for (int i = 1; i <= Count(); ++i) {
+            if (masses.size() < n + static_cast<size_t>(M)) masses.resize(n + static_cast<size_t>(M));
             const double* row = spectra_.Data() + static_cast<size_t>(i - 1) * static_cast<size_t>(M);
             for (int m = 1; m <= M; ++m) {
-                if (row[m - 1] != 0.0) scratch_.peakMasses.push_back(m);
+                masses[n] = m;
+                n += row[m - 1] != 0.0 ? 1 : 0;
             }
-            scratch_.peakStarts.push_back(scratch_.peakMasses.size());
+            scratch_.peakStarts.push_back(n);
         }
         scratch_.peaksBuilt = true;
     }

@@ -11,6 +11,7 @@
 #include "base/MessageLog.h"
 #include "base/Prompt.h"
 #include "features/EngineContext.h"
+#include "features/FeatureOutputFiles.h"
 #include "features/MassLists.h"
 #include "matrix/Matrix.h"
 
@@ -67,6 +68,8 @@ public:
     CMatrix features;
     std::vector<std::string> lines;  // the definition lines as loaded
     std::vector<std::string> names;  // name of each feature column, column 1 first
+    // The open feature output and the CDM writer (FeatureOutput.h).
+    CFeatureOutputFiles output;
 
 private:
     // The lines, read into the engine's form the first time they are evaluated and again only

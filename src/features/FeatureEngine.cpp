@@ -65,7 +65,7 @@ void EvaluateDefinitions(const ParsedDefinitions& definitions, CMatrix& spectra,
                 using T = std::decay_t<decltype(params)>;
                 if constexpr (std::is_same_v<T, SciLine>) {
                     backup.BeforeScaling();
-                    if (ScaleSpectra(params, spectra, view)) backup.MarkChanged();
+                    if (ScaleSpectra(params, spectra, view, scratch)) backup.MarkChanged();
                 } else if constexpr (std::is_same_v<T, ModuloLine>) {
                     ComputeModulo(params, view, cells, scratch);
                 } else if constexpr (std::is_same_v<T, RatioLine>) {
@@ -75,7 +75,7 @@ void EvaluateDefinitions(const ParsedDefinitions& definitions, CMatrix& spectra,
                 } else if constexpr (std::is_same_v<T, MeanIntensityLine>) {
                     ComputeMeanIntensity(params, view, cells);
                 } else if constexpr (std::is_same_v<T, LocalShareLine>) {
-                    ComputeLocalShare(params, view, cells);
+                    ComputeLocalShare(params, view, cells, scratch);
                 } else if constexpr (std::is_same_v<T, IonShareLine>) {
                     ComputeIonShare(params, view, cells);
                 } else if constexpr (std::is_same_v<T, GroupLine>) {

@@ -23,14 +23,14 @@ void ComputeModulo(const ModuloLine& line, const CSpectraView& spectra, CFeature
     const int M = spectra.HighestMass();
     const int64_t lo = std::max(line.lowest, 1);
     const int64_t hi = std::min(line.highest, M);
-    const int64_t n = line.modulus;
+    const int n = line.modulus;  // >= 1 whenever k >= 1
     std::vector<double>& sums = scratch.values;
     for (int i = 1; i <= spectra.Count(); ++i) {
         sums.assign(static_cast<size_t>(k), 0.0);
         CSpectrumRow spectrum = spectra.Spectrum(i);
         if (M >= lo) {
             for (int m : spectra.Peaks(i, lo, hi)) {
-                int64_t j = m % n;
+                int j = m % n;
                 if (j == 0) j = n;
                 if (j <= k) sums[static_cast<size_t>(j - 1)] += spectrum.At(m);
             }
@@ -56,7 +56,15 @@ void ComputeRatio(const RatioLine& line, const CSpectraView& spectra, CFeatureTa
 {
     const int M = spectra.HighestMass();
     const double t = line.threshold;
-    const double D = std::log(100.0 / t);
+    const double D = line.logRange;
+    // factor * ln(x) / D. Intensities below the threshold all read as t, so many ratios are
+    // exactly 1 and many minima exactly t: those values are worked out once per call.
+    const double logT = line.logThreshold;
+    const double atOne[2] = {50.0 * 0.0 / D, 100.0 * 0.0 / D};
+    const double atT[2] = {50.0 * logT / D, 100.0 * logT / D};
+    auto scaledLog = [&](int f, double x) {
+        return x == 1.0 ? atOne[f] : x == t ? atT[f] : (f == 0 ? 50.0 : 100.0) * std::log(x) / D;
+    };
     for (size_t q = 0; q < line.masses.size(); ++q) {
         const int col = static_cast<int>(q + 1);
         const int64_t m = line.masses[q];
@@ -71,17 +79,17 @@ void ComputeRatio(const RatioLine& line, const CSpectraView& spectra, CFeatureTa
                 if (partner <= M) {
                     const double b = std::max(spectrum(partner), t);
                     switch (line.mode) {
-                    case 0: value = 50.0 + 50.0 * std::log(a / b) / D; break;
-                    case 1: value = b < a ? 100.0 * std::log(a / b) / D : 0.0; break;
-                    case 2: value = b > a ? 100.0 * std::log(b / a) / D : 0.0; break;
-                    default: value = 100.0 * std::log(std::min(a, b)) / D; break;
+                    case 0: value = 50.0 + scaledLog(0, a / b); break;
+                    case 1: value = b < a ? scaledLog(1, a / b) : 0.0; break;
+                    case 2: value = b > a ? scaledLog(1, b / a) : 0.0; break;
+                    default: value = scaledLog(1, std::min(a, b)); break;
                     }
                 } else {
                     switch (line.mode) {
-                    case 0: value = 50.0 + 50.0 * std::log(a / t) / D; break;
-                    case 1: value = 100.0 * std::log(a / t) / D; break;
+                    case 0: value = 50.0 + scaledLog(0, a / t); break;
+                    case 1: value = scaledLog(1, a / t); break;
                     case 2: value = 0.0; break;
-                    default: value = 100.0 * std::log(t) / D; break;
+                    default: value = atT[1]; break;
                     }
                 }
             }
@@ -89,6 +97,37 @@ void ComputeRatio(const RatioLine& line, const CSpectraView& spectra, CFeatureTa
         }
     }
 }
+
+namespace {
+
+// The autocorrelation of spectrum i at the W lags of the line's columns js[0..W-1] (each with
+// 0 <= lag <= hi - lo): for every lag, the products S(l) S(l + L) of the peaks l <= hi - L
+// summed in ascending mass order.
+template <int W>
+void LagSums(const AutocorrelationLine& line, const CSpectrumRow& spectrum, const CPeakMasses& peaks, int64_t hi,
+             double sxx, const int* js, int i, CFeatureTarget& target)
+{
+    int64_t lag[W];
+    const int* end[W];
+    const int* common = peaks.end();
+    for (int a = 0; a < W; ++a) {
+        lag[a] = line.lags[static_cast<size_t>(js[a] - 1)];
+        end[a] = std::upper_bound(peaks.begin(), peaks.end(), hi - lag[a]);
+        common = std::min(common, end[a]);
+    }
+    double sxy[W] = {};
+    const int* p = peaks.begin();
+    for (; p < common; ++p) {
+        const double x = spectrum.At(*p);
+        for (int a = 0; a < W; ++a) sxy[a] += x * spectrum.At(*p + lag[a]);
+    }
+    for (int a = 0; a < W; ++a) {
+        for (const int* q = p; q < end[a]; ++q) sxy[a] += spectrum.At(*q) * spectrum.At(*q + lag[a]);
+        target.Set(i, js[a], sxx > kEpsilon ? 100.0 * sxy[a] / sxx : 0.0);
+    }
+}
+
+}  // namespace
 
 // 100 * sum S(l) S(l + L) / sum S(l)^2 over the window lo..hi: how strongly the spectrum
 // repeats itself at a mass distance L.
@@ -109,16 +148,19 @@ void ComputeAutocorrelation(const AutocorrelationLine& line, const CSpectraView&
         const CPeakMasses peaks = spectra.Peaks(i, lo, hi);
         double sxx = 0;
         for (int l : peaks) sxx += spectrum.At(l) * spectrum.At(l);
+        // Lags whose shifted window still overlaps the window, taken four at a time: their sums
+        // are independent, and running them side by side keeps the adder busy.
+        int pending[4];
+        int count = 0;
         for (int j = 1; j <= cols; ++j) {
-            const int64_t lag = line.lags[static_cast<size_t>(j - 1)];
-            if (hi - lo < lag) continue;
-            double sxy = 0;
-            for (int l : peaks) {
-                if (l > hi - lag) break;
-                sxy += spectrum.At(l) * spectrum.At(l + lag);
+            if (hi - lo < line.lags[static_cast<size_t>(j - 1)]) continue;
+            pending[count++] = j;
+            if (count == 4) {
+                LagSums<4>(line, spectrum, peaks, hi, sxx, pending, i, target);
+                count = 0;
             }
-            target.Set(i, j, sxx > kEpsilon ? 100.0 * sxy / sxx : 0.0);
         }
+        for (int a = 0; a < count; ++a) LagSums<1>(line, spectrum, peaks, hi, sxx, pending + a, i, target);
     }
 }
 
@@ -144,15 +186,42 @@ void ComputeMeanIntensity(const MeanIntensityLine& line, const CSpectraView& spe
             } else {
                 for (int m : spectra.Peaks(i, first, last)) sum += spectrum.At(m);
             }
-            target.Set(i, col, line.transform(sum / width));
+            // x / 1 is x itself: single masses need no division.
+            target.Set(i, col, line.transform(width == 1.0 ? sum : sum / width));
         }
     }
 }
 
 // 100 * S(h) / (sum over h - n .. h + n): how much a peak dominates its neighbourhood.
-void ComputeLocalShare(const LocalShareLine& line, const CSpectraView& spectra, CFeatureTarget& target)
+void ComputeLocalShare(const LocalShareLine& line, const CSpectraView& spectra, CFeatureTarget& target,
+                       EngineScratch& scratch)
 {
     const int M = spectra.HighestMass();
+    const int64_t n = line.halfWidth;
+    if (M >= 1 && n >= 0 && 2 * n < kDenseWindow) {
+        // Narrow windows: each sum runs mass by mass over a copy of the spectrum padded with
+        // zeros on both sides (adding +0 to a sum that started at +0 changes nothing), with no
+        // branch on the intensities.
+        const int64_t base = 1 - 2 * n;  // lowest mass a window can reach
+        std::vector<double>& padded = scratch.values;
+        for (int i = 1; i <= spectra.Count(); ++i) {
+            CSpectrumRow spectrum = spectra.Spectrum(i);
+            padded.assign(static_cast<size_t>(M + 3 * n), 0.0);
+            std::copy(spectrum.Data(), spectrum.Data() + M, padded.begin() + (1 - base));
+            for (size_t q = 0; q < line.masses.size(); ++q) {
+                const int64_t h = line.masses[q];
+                double value = 0;
+                if (h <= M && h + n >= 1) {
+                    const double* window = padded.data() + (h - n - base);
+                    double sum = 0;
+                    for (int64_t k = 0; k <= 2 * n; ++k) sum += window[k];
+                    if (sum > kEpsilon) value = 100.0 * window[n] / sum;
+                }
+                target.Set(i, static_cast<int>(q + 1), value);
+            }
+        }
+        return;
+    }
     for (size_t q = 0; q < line.masses.size(); ++q) {
         const int col = static_cast<int>(q + 1);
         const int64_t h = line.masses[q];

@@ -11,7 +11,8 @@ void ComputeModulo(const ModuloLine& line, const CSpectraView& spectra, CFeature
 void ComputeRatio(const RatioLine& line, const CSpectraView& spectra, CFeatureTarget& target);
 void ComputeAutocorrelation(const AutocorrelationLine& line, const CSpectraView& spectra, CFeatureTarget& target);
 void ComputeMeanIntensity(const MeanIntensityLine& line, const CSpectraView& spectra, CFeatureTarget& target);
-void ComputeLocalShare(const LocalShareLine& line, const CSpectraView& spectra, CFeatureTarget& target);
+void ComputeLocalShare(const LocalShareLine& line, const CSpectraView& spectra, CFeatureTarget& target,
+                       EngineScratch& scratch);
 void ComputeIonShare(const IonShareLine& line, const CSpectraView& spectra, CFeatureTarget& target);
 
 }  // namespace kiv

@@ -26,6 +26,8 @@ double GroupStatistic(const GroupMethod& method, const std::vector<int>& masses,
                 product *= std::max(spectrum(m), static_cast<double>(method.k));
             }
         }
+        // pow(+0, 1 / N) is +0: a missing peak needs no pow.
+        if (product == 0.0 && !std::signbit(product)) return 0.0;
         return std::pow(product, 1.0 / N);
     }
     case Kind::Mean: {
@@ -37,7 +39,10 @@ double GroupStatistic(const GroupMethod& method, const std::vector<int>& masses,
             sum += x;
             if (x >= 0.01) present += 1;
         }
-        if (method.k >= 1) sum *= std::pow(present / N, method.k);
+        if (method.k >= 1) {
+            sum *= method.presencePowers.empty() ? std::pow(present / N, method.k)
+                                                 : method.presencePowers[static_cast<size_t>(present)];
+        }
         return sum / N;
     }
     case Kind::MeanAndMinimum: {

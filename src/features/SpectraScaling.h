@@ -9,7 +9,7 @@
 namespace kiv {
 
 // Transforms every spectrum (row) of spectra, which view shows; true when any element may have
-// changed. Zero intensities stay zero.
-bool ScaleSpectra(const SciLine& line, CMatrix& spectra, const CSpectraView& view);
+// changed. Zero intensities stay zero. scratch keeps the mass weights from call to call.
+bool ScaleSpectra(const SciLine& line, CMatrix& spectra, const CSpectraView& view, EngineScratch& scratch);
 
 }  // namespace kiv

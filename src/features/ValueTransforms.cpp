@@ -21,7 +21,7 @@ CValueTransform CValueTransform::Power(double a, double b)
     t.p1_ = a;
     t.p2_ = b;
     t.factor_ = 100.0 / std::pow(std::max(100.0 - b, 0.0), a);
-    return t;
+    return t.Finish();
 }
 
 CValueTransform CValueTransform::Logarithm(double c, double d)
@@ -30,8 +30,9 @@ CValueTransform CValueTransform::Logarithm(double c, double d)
     t.kind_ = Kind::Logarithm;
     t.p1_ = c;
     t.p2_ = d;
-    t.factor_ = 100.0 / (std::log10(std::max(100.0 + c - d, 0.0)) - std::log10(c));
-    return t;
+    t.logP1_ = std::log10(c);
+    t.factor_ = 100.0 / (std::log10(std::max(100.0 + c - d, 0.0)) - t.logP1_);
+    return t.Finish();
 }
 
 CValueTransform CValueTransform::Sigmoid(double k, double m)
@@ -42,7 +43,7 @@ CValueTransform CValueTransform::Sigmoid(double k, double m)
     t.p2_ = m;
     t.s0_ = Logistic(0.0, k, m);
     t.factor_ = Logistic(100.0, k, m) - t.s0_;
-    return t;
+    return t.Finish();
 }
 
 CValueTransform CValueTransform::PlainPower(double a)
@@ -51,7 +52,7 @@ CValueTransform CValueTransform::PlainPower(double a)
     t.kind_ = Kind::PlainPower;
     t.p1_ = a;
     t.factor_ = 100.0 / std::pow(100.0, a);
-    return t;
+    return t.Finish();
 }
 
 CValueTransform CValueTransform::PlainLogarithm(double c)
@@ -59,11 +60,18 @@ CValueTransform CValueTransform::PlainLogarithm(double c)
     CValueTransform t;
     t.kind_ = Kind::PlainLogarithm;
     t.p1_ = c;
-    t.factor_ = 100.0 / (std::log10(c + 100.0) - std::log10(c));
-    return t;
+    t.logP1_ = std::log10(c);
+    t.factor_ = 100.0 / (std::log10(c + 100.0) - t.logP1_);
+    return t.Finish();
 }
 
-double CValueTransform::operator()(double x) const
+CValueTransform& CValueTransform::Finish()
+{
+    atZero_ = Apply(0.0);
+    return *this;
+}
+
+double CValueTransform::Apply(double x) const
 {
     switch (kind_) {
     case Kind::Identity:
@@ -71,13 +79,13 @@ double CValueTransform::operator()(double x) const
     case Kind::Power:
         return std::pow(std::max(x - p2_, 0.0), p1_) * factor_;
     case Kind::Logarithm:
-        return (std::log10(std::max(x + p1_ - p2_, 0.0)) - std::log10(p1_)) * factor_;
+        return (std::log10(std::max(x + p1_ - p2_, 0.0)) - logP1_) * factor_;
     case Kind::Sigmoid:
         return (Logistic(x, p1_, p2_) - s0_) * 100.0 / factor_;
     case Kind::PlainPower:
         return std::pow(x, p1_) * factor_;
     case Kind::PlainLogarithm:
-        return (std::log10(p1_ + x) - std::log10(p1_)) * factor_;
+        return (std::log10(p1_ + x) - logP1_) * factor_;
     }
     return x;
 }

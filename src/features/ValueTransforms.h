@@ -8,11 +8,14 @@
 //   sigmoid    Sg(x; k, m) = (s(x) - s(0)) * 100 / (s(100) - s(0)),
 //                                                           s(x) = 1 / (1 + exp(-0.01 k (x - m)))
 // P and L map 100 to 100 (for offsets below 100), Sg maps 0 to 0 and 100 to 100. The constant
-// factors are computed once, when the definition line is read. Degenerate parameters give
-// infinite or undefined values, which are passed on as computed.
+// factors, log10 c and the value at intensity 0 (most masses of a spectrum carry none) are
+// computed once, when the definition line is read, with the very operations a call would
+// perform, so a call returns the same bits either way. Degenerate parameters give infinite or
+// undefined values, which are passed on as computed.
 //
 // The parameters are written into keywords and method names at fixed character positions
 // ("IMTP0.5", "MP0.2", "CORRABS20.000020.0"); ReadParameter reads such a part.
+#include <cmath>
 #include <cstddef>
 #include <string_view>
 
@@ -38,15 +41,25 @@ public:
     static CValueTransform PlainPower(double a);
     static CValueTransform PlainLogarithm(double c);
 
-    double operator()(double x) const;
+    double operator()(double x) const
+    {
+        if (kind_ == Kind::Identity) return x;
+        if (x == 0.0 && !std::signbit(x)) return atZero_;
+        return Apply(x);
+    }
     Kind kind() const { return kind_; }
 
 private:
+    double Apply(double x) const;
+    CValueTransform& Finish();  // fills atZero_ once the parameters are set
+
     Kind kind_ = Kind::Identity;
     double p1_ = 0;  // a, c or k
     double p2_ = 0;  // b, d or m
     double s0_ = 0;  // sigmoid: s(0)
     double factor_ = 0;  // F, or s(100) - s(0) for the sigmoid
+    double logP1_ = 0;  // logarithms: log10 c
+    double atZero_ = 0;  // the transform of +0
 };
 
 // The part of text from character first to character last (0-based, inclusive, at most to the

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
+#include "base/Parallel.h"
 #include "search/Hitlist.h"
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
@@ -115,16 +115,8 @@ void CCosineHitlists::Compare(const double* library, int rows, int cols, int32_t
         for (int j = 0; j < dimension_; ++j) norm += y[j] * y[j];
         norms[static_cast<size_t>(q)] = norm;
     }
-    const size_t tiles = (static_cast<size_t>(tests_) + kTile - 1) / kTile;
-    const unsigned cores = std::max(1u, std::min(std::thread::hardware_concurrency(), 2u));
-    if (cores < 2 || tiles < 2) {
-        CompareTiles(0, tiles, library, rows, norms.data(), firstReference);
-        return;
-    }
-    const size_t half = tiles / 2;
-    std::thread helper([&] { CompareTiles(half, tiles, library, rows, norms.data(), firstReference); });
-    CompareTiles(0, half, library, rows, norms.data(), firstReference);
-    helper.join();
+    const int tiles = (tests_ + kTile - 1) / kTile;
+    ParallelFor(tiles, [&](int begin, int end) { CompareTiles(begin, end, library, rows, norms.data(), firstReference); });
 }
 
 }  // namespace kiv

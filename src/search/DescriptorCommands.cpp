@@ -66,4 +66,9 @@ void ShowDescriptorCommand(DescriptorSet& set, CPrompter& prompter)
     ReportRunTimeError(Format("Obj: %d\nByte: %s", object, set.BitString(object).c_str()));
 }
 
+CMatrix StructuralSimilarityMatrix(const Hitlist& hitlist)
+{
+    return CMatrix(hitlist.similarities.Rows(), hitlist.similarities.Cols());
+}
+
 }  // namespace kiv

@@ -4,6 +4,7 @@
 #include "base/Prompt.h"
 #include "base/Session.h"
 #include "search/DescriptorSet.h"
+#include "search/Hitlist.h"
 
 namespace kiv {
 
@@ -17,5 +18,9 @@ void CloseDescriptorsCommand(DescriptorSet& set, CSession& session);
 void CopyBitStringCommand(DescriptorSet& set, CPrompter& prompter, CSession& session);
 // "Show Descriptor": asks for the object and shows its bit string in a message box.
 void ShowDescriptorCommand(DescriptorSet& set, CPrompter& prompter);
+// "SpecSimSearch Calc Structural Similarity": the structural similarity matrix of the current
+// hitlist, one row per unknown and one column per hit, zero-filled (the batch evaluations
+// compute the values).
+CMatrix StructuralSimilarityMatrix(const Hitlist& hitlist);
 
 }  // namespace kiv

@@ -1,0 +1,155 @@
+// Import benchmark: generates a JCAMP-DX file of many spectra with multi-pair peak tables and an
+// SD file of many molecules, then times the JCAMP-DX import into a new library and the reading of
+// the SD file (the Molfile reader alone and the structure-only library import).
+//
+//   bench_import generate-jcamp FILE COUNT     writes the JCAMP-DX file
+//   bench_import generate-sd FILE COUNT        writes the SD file
+//   bench_import jcamp FILE LIBRARY.ssd        times the import, prints MB/s and spectra/s
+//   bench_import sd FILE LIBRARY.ssd           times the Molfile reader and the import
+//
+// The generated data are deterministic (fixed seed) so that peers read the very same bytes.
+#include <algorithm>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "base/Reporter.h"
+#include "import/MolfileReader.h"
+#include "import/TextImport.h"
+#include "library/Bib.h"
+
+using namespace kiv;
+
+namespace {
+
+double Seconds(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+class CCountingReporter : public CReporter {
+public:
+    void Report(ErrorKind, const std::string& message) override
+    {
+        if (++count <= 5) std::fprintf(stderr, "error: %s\n", message.c_str());
+    }
+    int count = 0;
+};
+
+int GenerateJcamp(const char* path, long count)
+{
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return 1;
+    std::mt19937 random(2024);
+    for (long s = 1; s <= count; ++s) {
+        // Realistic peak counts of library spectra: 20 to 150 peaks between m/z 15 and 500.
+        const int peaks = 20 + static_cast<int>(random() % 131);
+        std::fprintf(out,
+                     "##TITLE=Compound %ld\r\n##JCAMP-DX=4.24\r\n##DATA TYPE=MASS SPECTRUM\r\n"
+                     "##CAS REGISTRY NO=%ld-%02ld-%ld\r\n##MOLFORM=C%d H%d O%d\r\n##MW=%d\r\n"
+                     "##NPOINTS=%d\r\n##XYDATA=(XY..XY)\r\n",
+                     s, 50 + s % 9000, s % 100, s % 10, 1 + static_cast<int>(s % 30), 2 + static_cast<int>(s % 50),
+                     static_cast<int>(s % 4), 100 + static_cast<int>(s % 400), peaks);
+        int mass = 14;
+        for (int j = 1; j <= peaks; ++j) {
+            mass += 1 + static_cast<int>(random() % 3);
+            const int intensity = j == 1 + static_cast<int>(s % peaks) ? 999 : 1 + static_cast<int>(random() % 998);
+            std::fprintf(out, "%d,%d%s", mass, intensity, j % 5 == 0 || j == peaks ? "\r\n" : " ");
+        }
+        std::fputs("##END=\r\n", out);
+    }
+    return std::fclose(out) == 0 ? 0 : 1;
+}
+
+int GenerateSd(const char* path, long count)
+{
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return 1;
+    std::mt19937 random(2025);
+    const char* symbols[] = {"C", "C", "C", "C", "N", "O", "O", "S", "Cl", "F"};
+    for (long s = 1; s <= count; ++s) {
+        // Molecules of 5 to 40 heavy atoms: a tree whose atoms bond to one of the three atoms
+        // before them, plus up to two ring bonds between atoms far apart in larger molecules (so
+        // that no bond is given twice).
+        const int atoms = 5 + static_cast<int>(random() % 36);
+        const int rings = atoms >= 10 ? static_cast<int>(random() % 3) : 0;
+        const int bonds = atoms - 1 + rings;
+        std::fprintf(out, "molecule %ld\n  bench   0101\n\n%3d%3d  0  0  0  0  0  0  0  0999 V2000\n", s, atoms, bonds);
+        for (int a = 1; a <= atoms; ++a) {
+            std::fprintf(out, "%10.4f%10.4f%10.4f %-3s 0  0  0  0  0  0  0  0  0  0  0  0\n", (random() % 100000) / 1000.0,
+                         (random() % 100000) / 1000.0, 0.0, symbols[random() % 10]);
+        }
+        for (int b = 2; b <= atoms; ++b) {
+            const int parent = std::max(1, b - 1 - static_cast<int>(random() % 3));
+            std::fprintf(out, "%3d%3d%3d  0\n", parent, b, 1 + static_cast<int>(random() % 2));
+        }
+        for (int r = 0; r < rings; ++r) std::fprintf(out, "%3d%3d%3d  0\n", 1 + r, atoms - r, 1);
+        std::fputs("M  END\n> <ID>\n", out);
+        std::fprintf(out, "%ld\n\n$$$$\n", s);
+    }
+    return std::fclose(out) == 0 ? 0 : 1;
+}
+
+int TimeJcamp(const std::string& path, const std::string& library)
+{
+    CCountingReporter reporter;
+    CReporterScope scope(reporter);
+    const double megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    const auto start = std::chrono::steady_clock::now();
+    CBib bib;
+    bib.NewLibrary("bench", "MS", library);
+    const ImportOutcome outcome = ImportTextFiles(bib, {path}, kImportJcamp);
+    const double seconds = Seconds(start);
+    std::printf("jcamp import: %d spectra, %.1f MB in %.3f s: %.1f MB/s, %.0f spectra/s%s\n", outcome.blocksWritten, megabytes,
+                seconds, megabytes / seconds, outcome.blocksWritten / seconds, outcome.completed ? "" : " (failed)");
+    return outcome.completed && reporter.count == 0 ? 0 : 1;
+}
+
+int TimeSd(const std::string& path, const std::string& library)
+{
+    CCountingReporter reporter;
+    CReporterScope scope(reporter);
+    const double megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    auto start = std::chrono::steady_clock::now();
+    long molecules = 0;
+    long atoms = 0;
+    {
+        CLineReader stream;
+        if (!stream.Open(path)) return 1;
+        CMolecule molecule;
+        while (ReadMolfile(stream, molecule) != MolfileStatus::End) {
+            ++molecules;
+            atoms += molecule.atomCount;
+        }
+    }
+    double seconds = Seconds(start);
+    std::printf("sd read: %ld molecules (%ld atoms), %.1f MB in %.3f s: %.0f molecules/s\n", molecules, atoms, megabytes, seconds,
+                molecules / seconds);
+    start = std::chrono::steady_clock::now();
+    CBib bib;
+    bib.NewLibrary("bench", "MS", library);
+    const ImportOutcome outcome = ImportTextFiles(bib, {path}, kImportStructures);
+    seconds = Seconds(start);
+    std::printf("sd import into a library: %d blocks in %.3f s: %.0f molecules/s\n", outcome.blocksWritten, seconds,
+                outcome.blocksWritten / seconds);
+    return reporter.count == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 4) {
+        const std::string what = argv[1];
+        if (what == "generate-jcamp") return GenerateJcamp(argv[2], std::atol(argv[3]));
+        if (what == "generate-sd") return GenerateSd(argv[2], std::atol(argv[3]));
+        if (what == "jcamp") return TimeJcamp(argv[2], argv[3]);
+        if (what == "sd") return TimeSd(argv[2], argv[3]);
+    }
+    std::fprintf(stderr, "usage: bench_import generate-jcamp|generate-sd FILE COUNT | jcamp|sd FILE LIBRARY.ssd\n");
+    return 2;
+}

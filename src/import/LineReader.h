@@ -1,0 +1,43 @@
+#pragma once
+// Fast line reading for the spectrum and structure importers. It keeps the line rules of the
+// text formats (a line is read with a character limit like fgets: a longer physical line comes
+// in pieces; CR LF reads as "\n"; a NUL byte ends the line's text) but hands out views into one
+// large buffer instead of copying byte by byte, because published libraries run to hundreds of
+// megabytes.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/TextFile.h"
+
+namespace kiv {
+
+class CLineReader {
+public:
+    bool Open(const std::string& path);
+    bool IsOpen() const { return file_ != nullptr; }
+    void Close();
+
+    // Next line of at most maxChars characters, "\n" included when it ends there. The view stays
+    // valid until the next call. Returns false at the end of the file.
+    bool ReadLine(std::string_view& line, size_t maxChars);
+
+    // Bytes consumed so far and the size of the file, for progress reports.
+    int64_t Position() const { return consumed_; }
+    int64_t FileSize() const { return size_; }
+
+private:
+    // Makes at least want bytes available after start_ unless the file ends first.
+    void Fill(size_t want);
+
+    FilePtr file_;
+    std::vector<char> buffer_;
+    size_t start_ = 0;  // first unread byte
+    size_t end_ = 0;  // one past the last byte read from the file
+    bool eof_ = false;
+    int64_t consumed_ = 0;
+    int64_t size_ = 0;
+};
+
+}  // namespace kiv

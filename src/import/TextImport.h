@@ -1,0 +1,49 @@
+#pragma once
+// The text importer: spectrum text files into a new library. The caller starts the library with
+// CBib::NewLibrary; every finished spectrum is written as one block straight away (nothing is
+// kept in memory), and the library is closed at the end. The formats:
+//   10  JCAMP-DX, every file of the list: single spectra, compound files ("##BLOCKS"), GC-MS
+//       runs written as pages, structures given as atom / bond / coordinate lists;
+//   11  a tab-separated intensity table, one spectrum per column (first file only);
+//   12  TRANSPEC records of "/"-keyword lines (first file only);
+//   20  structures only, from Molfiles and SD files (every file of the list).
+// A failure ("Illegal point ...", "Error opening ...") is reported and ends the import; the
+// blocks written before it stay in the file, which reads back as a shorter library.
+#include <string>
+#include <vector>
+
+#include "library/Bib.h"
+
+namespace kiv {
+
+enum TextImportFormat : int {
+    kImportJcamp = 10,
+    kImportTable = 11,
+    kImportTranspec = 12,
+    kImportStructures = 20,
+};
+
+struct ImportOutcome {
+    bool completed = false;  // false when a failure ended the import
+    int blocksWritten = 0;
+};
+
+ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, int formatCode);
+
+// The single formats, writing into the library being written (they do not close it).
+ImportOutcome ImportJcampFiles(CBib& bib, const std::vector<std::string>& files);
+ImportOutcome ImportTabTable(CBib& bib, const std::string& path);
+ImportOutcome ImportTranspec(CBib& bib, const std::string& path);
+ImportOutcome ImportStructureFiles(CBib& bib, const std::vector<std::string>& files);
+
+// Line limit of the spectrum text formats.
+constexpr size_t kTextImportLineLimit = 65536;
+
+// The interactive "Import JCAMP Text file:" command: asks for the file (format 10), names the
+// new library after it, imports, logs the number of spectra and opens the new library on its
+// first block.
+class CPrompter;
+class CSession;
+ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& session, int formatCode = kImportJcamp);
+
+}  // namespace kiv

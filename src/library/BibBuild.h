@@ -1,0 +1,17 @@
+#pragma once
+// "Build new BIB from Directory": joins every library (".ssd") of a folder into one new library.
+#include <string>
+
+#include "base/MessageLog.h"
+#include "library/Bib.h"
+
+namespace kiv {
+
+// anyFile names any file of the source folder (asked for when empty); outputPath the new data
+// file (asked for when empty, through bib's prompter). The output takes title and type of the
+// first library; at the end its index is built and bib's path names it. Libraries are taken in
+// the order of their names; an existing output file in the same folder is never one of them.
+// Returns 0 when done, 1 when no file was chosen, 2 after a reported error.
+int BuildBibFromDirectory(CBib& bib, const std::string& anyFile, const std::string& outputPath, MessageLog& log);
+
+}  // namespace kiv

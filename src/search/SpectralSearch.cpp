@@ -1,0 +1,74 @@
+#include "search/SpectralSearch.h"
+
+#include <algorithm>
+
+#include "base/Parallel.h"
+#include "base/Progress.h"
+#include "search/Similarity.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr int kProgressReferences = 4000;
+
+// Drops rank 1 of every unknown (the unknown itself when it is a member of the reference
+// library) and keeps "No Hits" ranks.
+void DropFirstHit(Hitlist& hitlist, int hits)
+{
+    for (int u = 1; u <= hitlist.similarities.Rows(); ++u) {
+        for (int h = 1; h < hitlist.similarities.Cols(); ++h) {
+            hitlist.similarities.Set(u, h, hitlist.similarities.Get(u, h + 1));
+            hitlist.referenceNumbers.Set(u, h, hitlist.referenceNumbers.Get(u, h + 1));
+        }
+    }
+    hitlist.similarities.Resize(hitlist.similarities.Rows(), hits);
+    hitlist.referenceNumbers.Resize(hitlist.referenceNumbers.Rows(), hits);
+}
+
+}  // namespace
+
+int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& reference, const CParameters& settings)
+{
+    const int hits = std::max(settings.noHits, 0);
+    const bool dropIdentical = settings.delIdentHit1 > 0;
+    const int width = hits + (dropIdentical ? 1 : 0);
+    const int count = unknowns.Rows();
+    hitlist.similarities.Alloc(count, width);
+    hitlist.similarities.Fill(kNoHitSimilarity);
+    hitlist.referenceNumbers.Alloc(count, width);
+    TransformIntensities(unknowns, settings.simTransExpI, settings.simTransExpM);
+
+    CCdmFile& cdm = reference.cdm;
+    const int references = cdm.Rows();
+    std::vector<int32_t> columns;
+    int blockRows = 0;
+    if (cdm.SeekData() != 0) {
+        for (int i = 1; i <= references; i += blockRows) {
+            if ((i - 1) % kProgressReferences == 0 &&
+                ReportProgress(static_cast<int>(i * 100LL / references), "") > 1) {
+                break;
+            }
+            cdm.ReadData(-1);
+            TransformIntensities(reference.block, settings.simTransExpI, settings.simTransExpM);
+            if (i == 1) columns = SelectColumns(settings.simFeatSel, std::min(unknowns.Cols(), reference.block.Cols()));
+            blockRows = std::min(reference.block.Rows(), references - i + 1);
+            if (blockRows <= 0) break;
+            ParallelFor(count, [&](int begin, int end) {
+                for (int u = begin + 1; u <= end; ++u) {
+                    double* s = hitlist.similarities.Row(u).data();
+                    int32_t* k = hitlist.referenceNumbers.Row(u).data();
+                    for (int rowInBlock = 0; rowInBlock < blockRows; ++rowInBlock) {
+                        InsertHit(s, k, width,
+                                  Similarity(settings.simCriterion, unknowns, u, reference.block, rowInBlock + 1, columns),
+                                  i + rowInBlock);
+                    }
+                }
+            });
+        }
+    }
+    if (dropIdentical) DropFirstHit(hitlist, hits);
+    return 1;
+}
+
+}  // namespace kiv

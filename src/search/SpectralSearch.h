@@ -1,0 +1,17 @@
+#pragma once
+// The spectral similarity search: the feature vectors of the unknowns against every row of the
+// reference CDM, streamed block by block, each block transformed once and compared with all
+// unknowns before the next is read.
+#include "batch/Parameters.h"
+#include "search/Hitlist.h"
+#include "search/ReferenceLibrary.h"
+
+namespace kiv {
+
+// Fills the hitlist's similarities and reference numbers for every row of unknowns (which is
+// left transformed). Settings: "No Hits", "Del ident Hit1", "Sim Criterion", the two transform
+// exponents and "Sim Feat Sel". Progress is reported (and a cancel honoured) every 4000
+// references. Returns 1.
+int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& reference, const CParameters& settings);
+
+}  // namespace kiv

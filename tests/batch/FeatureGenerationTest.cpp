@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "base/Paths.h"
+#include "base/Progress.h"
+#include "batch/CommandRunner.h"
+#include "batch/FeatureGeneration.h"
+#include "library/Bib.h"
+
+using namespace kiv;
+using kiv::test::CRecordingReporter;
+using kiv::test::CScratchFolder;
+using kiv::test::ReadBytes;
+using kiv::test::WriteBytes;
+
+namespace {
+
+using Peaks = std::vector<std::pair<int, double>>;
+
+// A new library as the writer leaves it: no index yet, the header's block count still 0.
+void WriteLibrary(const std::string& path, const std::vector<Peaks>& spectra)
+{
+    CBib bib;
+    ASSERT_TRUE(bib.NewLibrary("test", "MS", path));
+    for (size_t i = 0; i < spectra.size(); ++i) {
+        bib.record.Clear();
+        bib.record.id = static_cast<int32_t>(i + 1);
+        CMassSpectrum& s = bib.record.spectrum;
+        s.empty = 0;
+        s.ndec = 0;
+        s.count = static_cast<uint16_t>(spectra[i].size());
+        s.peaks.Alloc(2, static_cast<int>(spectra[i].size()));
+        for (size_t j = 0; j < spectra[i].size(); ++j) {
+            s.peaks.Set(1, static_cast<int>(j + 1), spectra[i][j].first);
+            s.peaks.Set(2, static_cast<int>(j + 1), spectra[i][j].second);
+        }
+        s.Normalise();
+        ASSERT_TRUE(bib.WriteBlock());
+    }
+    bib.CloseWrite();
+}
+
+std::string Floats(const std::vector<float>& values)
+{
+    std::string bytes(values.size() * 4, '\0');
+    std::memcpy(bytes.data(), values.data(), bytes.size());
+    return bytes;
+}
+
+class FeatureGeneration : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteLibrary(folder.Path("lib.ssd"), {{{41, 100}, {43, 50}}, {{43, 100}}, {{41, 20}, {43, 100}, {150, 40}},
+                                              {{41, 100}}, {{42, 100}}});
+        WriteBytes(folder.Path("def.txt"), "IM 41,43\r\n");
+    }
+    CommandRunResult Run(const std::string& keys)
+    {
+        WriteBytes(folder.Path("cmd.txt"), "Progress File = " + folder.Path("progress.txt") + "\nSem End File = " +
+                                               folder.Path("end.txt") + "\nStop File = " + folder.Path("stop.txt") +
+                                               "\nBIB File = " + folder.Path("lib.ssd") + "\nFeature File = " +
+                                               folder.Path("def.txt") + "\n" + keys);
+        return RunCommandFile(folder.Path("cmd.txt"));
+    }
+    CScratchFolder folder;
+};
+
+}  // namespace
+
+TEST_F(FeatureGeneration, OneRowPerBlockOfAFreshLibrary)
+{
+    CRecordingReporter reporter;
+    ASSERT_FALSE(FileExists(folder.Path("lib.ssi")));
+    CommandRunResult result = Run("Result File = " + folder.Path("f.bin") + "\nSavemode = 1\n");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(reporter.messages.empty()) << reporter.messages.front();
+    // Masses above 100 are cut before the spectrum is normalised again.
+    EXPECT_EQ(ReadBytes(folder.Path("f.bin")), Floats({100, 50, 0, 100, 20, 100, 100, 0, 0, 0}));
+    EXPECT_EQ(ReadBytes(folder.Path("end.txt")), "1\r\n");
+    EXPECT_EQ(ReadBytes(folder.Path("progress.txt")), "100\r\n");
+
+    // The second run finds the index written by the first.
+    result = Run("Result File = " + folder.Path("f.txt") + "\nSavemode = -3\n");
+    EXPECT_EQ(ReadBytes(folder.Path("f.txt")).size(), 5u * 42u);
+}
+
+TEST_F(FeatureGeneration, CdmFormatAndRounding)
+{
+    CommandRunResult result =
+        Run("Result File = " + folder.Path("f.cdm") + "\nSavemode = -10\nCDM Format = TEXT\t%9.4f\nRound Feat = 10\n");
+    EXPECT_EQ(result.status, 0);
+    // 50 is rounded to level 128 of 255.
+    EXPECT_EQ(ReadBytes(folder.Path("f.cdm")),
+              "/CDM\t0\r\n/ROWSCOLS\t1\r\n5\t2\r\n/FORMAT\t1\r\nTEXT\t%9.4f\r\n/FEATDEF\t1\r\nIM 41,43\r\n/BIBFILE\t1\r\n" +
+                  folder.Path("lib.ssd") +
+                  "\r\n/DATA\t5\r\n"
+                  " 100.0000\t  50.1961\r\n   0.0000\t 100.0000\r\n  20.0000\t 100.0000\r\n 100.0000\t   0.0000\r\n"
+                  "   0.0000\t   0.0000\r\n");
+}
+
+TEST_F(FeatureGeneration, StopFileEndsTheLoopWithTheRowsSoFar)
+{
+    int reports = 0;
+    SetProgressEcho([&](int, const std::string&) {
+        if (++reports == 3) WriteBytes(folder.Path("stop.txt"), "");
+    });
+    CommandRunResult result = Run("Result File = " + folder.Path("f.bin") + "\nSavemode = 1\n");
+    SetProgressEcho(nullptr);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(reports, 3);
+    EXPECT_EQ(ReadBytes(folder.Path("f.bin")), Floats({100, 50, 0, 100}));
+    EXPECT_EQ(ReadBytes(folder.Path("progress.txt")), "-1\r\n");
+    EXPECT_EQ(ReadBytes(folder.Path("end.txt")), "1\r\n");
+    EXPECT_FALSE(FileExists(folder.Path("stop.txt")));
+}
+
+TEST_F(FeatureGeneration, ImportStepRunsFirstAndFailuresAreReported)
+{
+    // The library of "BIB File" is built anew from the JCAMP-DX file before the features.
+    WriteBytes(folder.Path("a.jdx"), "##TITLE=test\r\n##JCAMP-DX=4.24\r\n##DATA TYPE=MASS SPECTRUM\r\n"
+                                     "##NPOINTS=1\r\n##XYPOINTS=(XY..XY)\r\n43,100\r\n##END=\r\n");
+    CommandRunResult result = Run("Result File = " + folder.Path("f.bin") + "\nSavemode = 1\nImport JCAMP = " +
+                                  folder.Path("a.jdx") + "\n");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(ReadBytes(folder.Path("f.bin")), Floats({0, 100}));
+
+    // A result file that cannot be created does not pass for a written one.
+    CRecordingReporter reporter;
+    const std::string bad = folder.Path("no/such/f.bin");
+    result = Run("Result File = " + bad + "\nSavemode = 1\n");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"Feature file " + bad + " cannot be created"});
+}
