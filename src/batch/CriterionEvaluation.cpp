@@ -10,8 +10,6 @@ namespace kiv {
 
 namespace {
 
-constexpr int kLibraryBlock = 256;
-
 bool IsSiscomCriterion(int criterion) { return criterion >= 7 && criterion <= 9; }
 
 // A test vector with fewer than two values among its columns 1..c-1 cannot be compared
@@ -76,38 +74,29 @@ void RunCriterionEvaluation(CBatchRun& run)
     CEvaluationTables tables;
     tables.Allocate(tests, evaluation.width);
     const int width = evaluation.width;
-    std::vector<double> block(static_cast<size_t>(kLibraryBlock) * length);
-    auto compareBlock = [&](int rows, int32_t firstReference) {
+    auto compareBlock = [&](const double* block, int rows, int32_t firstReference) {
         ParallelFor(tests, [&](int begin, int end) {
             for (int l = begin + 1; l <= end; ++l) {
                 double* s = tables.similarities.Row(l).data();
                 int32_t* k = tables.records.Row(l).data();
+                const bool compare = usable[static_cast<size_t>(l - 1)];
                 for (int q = 0; q < rows; ++q) {
-                    if (!usable[static_cast<size_t>(l - 1)]) {
+                    const double* y = block + static_cast<size_t>(q) * length;
+                    if (compare) {
+                        InsertHit(s, k, width, Similarity(criterion, testVectors.Row(l).data(), y, columns),
+                                  firstReference + q);
+                    } else {
                         InsertHit(s, k, width, 0.0, 0);
-                        continue;
                     }
-                    const double* y = block.data() + static_cast<size_t>(q) * length;
-                    InsertHit(s, k, width, Similarity(criterion, testVectors.Row(l).data(), y, columns),
-                              firstReference + q);
                 }
             }
         });
     };
     const int32_t size = evaluation.LibrarySize();
-    int filled = 0;
-    int32_t blockStart = 1;
-    for (int32_t q = 1; q <= size; ++q) {
-        if (q % 100 == 0 && !evaluation.Progress(static_cast<int>(100LL * q / size))) break;
-        if (filled == kLibraryBlock) {
-            compareBlock(filled, blockStart);
-            filled = 0;
-            blockStart = q;
-        }
-        vectors.Build(q, false, block.data() + static_cast<size_t>(filled) * length);
-        ++filled;
-    }
-    compareBlock(filled, blockStart);
+    ScanLibraryInBlocks(
+        size, length,
+        [&](int32_t q) { return q % 100 != 0 || evaluation.Progress(static_cast<int>(100LL * q / size)); },
+        [&](int32_t q, double* out) { vectors.Build(q, false, out); }, compareBlock);
     evaluation.CloseLibrary();
 
     for (int l = 1; l <= tests; ++l) {
@@ -116,11 +105,7 @@ void RunCriterionEvaluation(CBatchRun& run)
         PlaceQueryFirst(tables, l, query);
     }
     tables.FillTanimotos(evaluation.testIndex, evaluation.descriptors, 2);
-    const std::string stem = evaluation.Stem();
-    WriteTable(stem + "_i.txt", tables.records, "%7d");
-    WriteTable(stem + "_f.txt", tables.similarities, "%10.4f");
-    WriteTable(stem + "_t.txt", tables.tanimotos, "%8.4f");
-    WriteCurve(stem + "_s.txt", tables);
+    WriteResultFiles(evaluation.Stem(), tables, "%10.4f");
 }
 
 }  // namespace kiv

@@ -115,6 +115,38 @@ double CEvaluationTables::MeanOfFirstHits(int k) const
     return sum / k;
 }
 
+CEvaluationTables TablesFromHits(CCosineHitlists& hits, const std::vector<int32_t>& queries,
+                                 const DescriptorSet& descriptors)
+{
+    CEvaluationTables tables;
+    tables.records = std::move(hits.references);
+    tables.similarities = std::move(hits.similarities);
+    tables.tanimotos.Alloc(tables.records.Rows(), tables.records.Cols());
+    tables.FillTanimotos(queries, descriptors, 1);
+    return tables;
+}
+
+void ScanLibraryInBlocks(int32_t size, int length, const std::function<bool(int32_t)>& keepGoing,
+                         const std::function<void(int32_t, double*)>& build,
+                         const std::function<void(const double*, int, int32_t)>& compare)
+{
+    constexpr int kBlockRows = 256;
+    std::vector<double> block(static_cast<size_t>(kBlockRows) * std::max(length, 0));
+    int filled = 0;
+    int32_t blockStart = 1;
+    for (int32_t q = 1; q <= size; ++q) {
+        if (!keepGoing(q)) break;
+        if (filled == kBlockRows) {
+            compare(block.data(), filled, blockStart);
+            filled = 0;
+            blockStart = q;
+        }
+        build(q, block.data() + static_cast<size_t>(filled) * length);
+        ++filled;
+    }
+    compare(block.data(), filled, blockStart);
+}
+
 void WriteTable(const std::string& path, const CMatrixI& table, const char* format)
 {
     WriteAnyTable(path, table, format);
@@ -133,6 +165,14 @@ void WriteCurve(const std::string& path, const CEvaluationTables& tables)
     // Without test objects there is no mean to write.
     if (tables.tanimotos.Rows() < 1) return;
     for (int k = 1; k <= tables.tanimotos.Cols() - 1; ++k) out.Print("%8.6f\n", tables.MeanOfFirstHits(k));
+}
+
+void WriteResultFiles(const std::string& stem, const CEvaluationTables& tables, const char* similarityFormat)
+{
+    WriteTable(stem + "_i.txt", tables.records, "%7d");
+    WriteTable(stem + "_f.txt", tables.similarities, similarityFormat);
+    WriteTable(stem + "_t.txt", tables.tanimotos, "%8.4f");
+    WriteCurve(stem + "_s.txt", tables);
 }
 
 CEvaluation::CEvaluation(CBatchRun& batchRun)

@@ -4,6 +4,7 @@
 // result files. An evaluation searches every test object against the library and records how
 // structurally similar (Tanimoto of descriptors) the spectrally similar hits are.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "library/Bib.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixI.h"
+#include "search/CosineHitlists.h"
 #include "search/DescriptorSet.h"
 #include "search/SiscomPreparation.h"
 
@@ -61,11 +63,24 @@ struct CEvaluationTables {
     double MeanOfFirstHits(int k) const;
 };
 
+// The tables of a cosine search: its hitlists, with the Tanimoto of every hit.
+CEvaluationTables TablesFromHits(CCosineHitlists& hits, const std::vector<int32_t>& queries,
+                                 const DescriptorSet& descriptors);
+
+// Streams records 1..size through a buffer of library vectors (length values each): before
+// record q keepGoing(q) is asked (false ends the scan), build(q, out) writes its vector, and
+// compare(block, rows, first record) gets every full block and the last one.
+void ScanLibraryInBlocks(int32_t size, int length, const std::function<bool(int32_t)>& keepGoing,
+                         const std::function<void(int32_t, double*)>& build,
+                         const std::function<void(const double*, int, int32_t)>& compare);
+
 // A whole table in one file: every value with the format, a line end after every row.
 void WriteTable(const std::string& path, const CMatrixI& table, const char* format);
 void WriteTable(const std::string& path, const CMatrix& table, const char* format);
 // "_s.txt": the heading and the mean Tanimoto of the first k hits for k = 1..W-1.
 void WriteCurve(const std::string& path, const CEvaluationTables& tables);
+// stem + "_i.txt", "_f.txt" (similarities with similarityFormat), "_t.txt" and "_s.txt".
+void WriteResultFiles(const std::string& stem, const CEvaluationTables& tables, const char* similarityFormat);
 
 // The set-up steps shared by the evaluations, in the order each task calls them.
 class CEvaluation {

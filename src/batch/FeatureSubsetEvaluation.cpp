@@ -6,13 +6,10 @@
 #include "base/TextFile.h"
 #include "batch/Evaluation.h"
 #include "batch/EvaluationTasks.h"
-#include "search/CosineHitlists.h"
 
 namespace kiv {
 
 namespace {
-
-constexpr int kLibraryBlock = 256;
 
 // The precomputed feature matrix (N rows of F 4-byte floats), held whole or read row by row.
 class CFeatureRows {
@@ -49,14 +46,6 @@ private:
     bool inMemory_;
     bool open_ = false;
 };
-
-void WriteRunFiles(const std::string& stem, const CEvaluationTables& tables)
-{
-    WriteTable(stem + "_i.txt", tables.records, "%7d");
-    WriteTable(stem + "_f.txt", tables.similarities, "%8.4f");
-    WriteTable(stem + "_t.txt", tables.tanimotos, "%8.4f");
-    WriteCurve(stem + "_s.txt", tables);
-}
 
 }  // namespace
 
@@ -100,31 +89,17 @@ void RunFeatureSubsetEvaluation(CBatchRun& run)
             if (record > 0) rows.Take(record, subset, testVectors.Row(l).data());
         }
         CCosineHitlists hits(testVectors, evaluation.width, kEmptySlot);
-        std::vector<double> block(static_cast<size_t>(kLibraryBlock) * length);
-        int filled = 0;
-        int32_t blockStart = 1;
-        for (int32_t q = 1; q <= size; ++q) {
-            if (q % 10000 == 0 &&
-                !evaluation.Progress(static_cast<int>((100LL * (r - 1) + 100LL * q / size) / runCount))) {
-                stopped = true;
-                break;
-            }
-            if (filled == kLibraryBlock) {
-                hits.Compare(block.data(), filled, length, blockStart);
-                filled = 0;
-                blockStart = q;
-            }
-            rows.Take(q, subset, block.data() + static_cast<size_t>(filled) * length);
-            ++filled;
-        }
-        hits.Compare(block.data(), filled, length, blockStart);
-
-        CEvaluationTables tables;
-        tables.records = std::move(hits.references);
-        tables.similarities = std::move(hits.similarities);
-        tables.tanimotos.Alloc(tests, evaluation.width);
-        tables.FillTanimotos(evaluation.testIndex, evaluation.descriptors, 1);
-        if (settings.noLog != 1) WriteRunFiles(stem + Format("_%06d", seed), tables);
+        ScanLibraryInBlocks(
+            size, length,
+            [&](int32_t q) {
+                stopped = q % 10000 == 0 &&
+                          !evaluation.Progress(static_cast<int>((100LL * (r - 1) + 100LL * q / size) / runCount));
+                return !stopped;
+            },
+            [&](int32_t q, double* out) { rows.Take(q, subset, out); },
+            [&](const double* block, int count, int32_t first) { hits.Compare(block, count, length, first); });
+        CEvaluationTables tables = TablesFromHits(hits, evaluation.testIndex, evaluation.descriptors);
+        if (settings.noLog != 1) WriteResultFiles(stem + Format("_%06d", seed), tables, "%8.4f");
         runs.Write(" Results1,5,20,100:");
         for (int k : {1, 5, 20, 100}) {
             if (k <= evaluation.width - 1) runs.Print(" %8.6f", tables.MeanOfFirstHits(k));

@@ -125,20 +125,18 @@ CMatrix CMatrix::Tx(const CMatrix& y) const
 
 CMatrix CMatrix::xCols(const CMatrix& v) const
 {
-    if (v.rows_ != 1 || v.cols_ != cols_) {
-        ReportDimensions("CMatrix xCols");
-        return CMatrix();
-    }
-    CMatrix result(*this);
-    for (int i = 1; i <= rows_; ++i) {
-        double* row = result.data_.data() + result.Offset(i, 1);
-        for (int j = 0; j < cols_; ++j) row[j] *= v.data_[static_cast<size_t>(j)];
-    }
-    return result;
+    return ColumnWise(v, [](double x, double factor) { return x * factor; });
 }
 
 CMatrix CMatrix::SubCols(const CMatrix& v) const
 {
+    return ColumnWise(v, [](double x, double centre) { return x - centre; });
+}
+
+template <class Operation>
+CMatrix CMatrix::ColumnWise(const CMatrix& v, Operation operation) const
+{
+    // Both operations report under the name of the scaling one.
     if (v.rows_ != 1 || v.cols_ != cols_) {
         ReportDimensions("CMatrix xCols");
         return CMatrix();
@@ -146,7 +144,7 @@ CMatrix CMatrix::SubCols(const CMatrix& v) const
     CMatrix result(*this);
     for (int i = 1; i <= rows_; ++i) {
         double* row = result.data_.data() + result.Offset(i, 1);
-        for (int j = 0; j < cols_; ++j) row[j] -= v.data_[static_cast<size_t>(j)];
+        for (int j = 0; j < cols_; ++j) row[j] = operation(row[j], v.data_[static_cast<size_t>(j)]);
     }
     return result;
 }

@@ -87,6 +87,9 @@ public:
 
 private:
     void ReadFloats(double* target, size_t count);
+    // Element (j, i) combined with v(1, i) by operation; v must be 1 x cols.
+    template <class Operation>
+    CMatrix ColumnWise(const CMatrix& v, Operation operation) const;
 
     FilePtr file_;
     int attached_ = 0;
