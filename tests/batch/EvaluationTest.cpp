@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "LibraryFiles.h"
 #include "TestSupport.h"
 #include "base/Paths.h"
 #include "batch/CommandRunner.h"
@@ -15,36 +16,11 @@ using kiv::test::WriteBytes;
 
 namespace {
 
-using Peaks = std::vector<std::pair<double, double>>;
-
-CMassSpectrum Spectrum(const Peaks& peaks)
-{
-    CMassSpectrum s;
-    s.empty = 0;
-    s.nbyte = 2;
-    s.ndec = 0;
-    s.count = static_cast<uint16_t>(peaks.size());
-    s.peaks.Alloc(2, static_cast<int>(peaks.size()));
-    for (size_t j = 0; j < peaks.size(); ++j) {
-        s.peaks.Set(1, static_cast<int>(j + 1), peaks[j].first);
-        s.peaks.Set(2, static_cast<int>(j + 1), peaks[j].second);
-    }
-    s.Normalise();
-    return s;
-}
+using Peaks = kiv::test::LibraryPeaks;
 
 void WriteLibrary(const std::string& path, const std::vector<Peaks>& spectra)
 {
-    CBib bib;
-    ASSERT_TRUE(bib.NewLibrary("test", "MS", path));
-    ASSERT_TRUE(bib.WriteHeader());
-    for (size_t i = 0; i < spectra.size(); ++i) {
-        bib.record.Clear();
-        bib.record.id = static_cast<int32_t>(i + 1);
-        bib.record.spectrum = Spectrum(spectra[i]);
-        ASSERT_TRUE(bib.WriteBlock());
-    }
-    bib.CloseWrite();
+    ASSERT_TRUE(kiv::test::WriteTestLibrary(path, spectra));
 }
 
 // A descriptor set of 8-bit objects, one byte each.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "LibraryFiles.h"
 #include "TestSupport.h"
 #include "base/Paths.h"
 #include "base/Progress.h"
@@ -19,29 +20,12 @@ using kiv::test::WriteBytes;
 
 namespace {
 
-using Peaks = std::vector<std::pair<int, double>>;
+using Peaks = kiv::test::LibraryPeaks;
 
 // A new library as the writer leaves it: no index yet, the header's block count still 0.
 void WriteLibrary(const std::string& path, const std::vector<Peaks>& spectra)
 {
-    CBib bib;
-    ASSERT_TRUE(bib.NewLibrary("test", "MS", path));
-    for (size_t i = 0; i < spectra.size(); ++i) {
-        bib.record.Clear();
-        bib.record.id = static_cast<int32_t>(i + 1);
-        CMassSpectrum& s = bib.record.spectrum;
-        s.empty = 0;
-        s.ndec = 0;
-        s.count = static_cast<uint16_t>(spectra[i].size());
-        s.peaks.Alloc(2, static_cast<int>(spectra[i].size()));
-        for (size_t j = 0; j < spectra[i].size(); ++j) {
-            s.peaks.Set(1, static_cast<int>(j + 1), spectra[i][j].first);
-            s.peaks.Set(2, static_cast<int>(j + 1), spectra[i][j].second);
-        }
-        s.Normalise();
-        ASSERT_TRUE(bib.WriteBlock());
-    }
-    bib.CloseWrite();
+    ASSERT_TRUE(kiv::test::WriteTestLibrary(path, spectra));
 }
 
 std::string Floats(const std::vector<float>& values)

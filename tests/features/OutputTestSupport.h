@@ -1,4 +1,5 @@
 #pragma once
+#include "LibraryFiles.h"
 // A prompter that plays back scripted answers and records every question, and a writer of
 // small spectral libraries, for the feature output and command tests.
 #include <deque>
@@ -40,43 +41,5 @@ private:
         return file;
     }
 };
-
-// Integer masses and intensities of one spectrum; an empty list writes a block without one.
-using LibraryPeaks = std::vector<std::pair<int, double>>;
-
-// Writes a new library (no index yet, so its header still holds the block count 0).
-inline bool WriteTestLibrary(const std::string& path, const std::vector<LibraryPeaks>& spectra)
-{
-    CBib bib;
-    if (!bib.NewLibrary("test", "MS", path)) return false;
-    for (size_t i = 0; i < spectra.size(); ++i) {
-        bib.record.Clear();
-        bib.record.id = static_cast<int32_t>(i + 1);
-        const LibraryPeaks& peaks = spectra[i];
-        if (!peaks.empty()) {
-            CMassSpectrum& s = bib.record.spectrum;
-            s.empty = 0;
-            s.nbyte = 2;
-            s.ndec = 0;
-            s.count = static_cast<uint16_t>(peaks.size());
-            s.peaks.Alloc(2, static_cast<int>(peaks.size()));
-            for (size_t j = 0; j < peaks.size(); ++j) {
-                s.peaks.Set(1, static_cast<int>(j + 1), peaks[j].first);
-                s.peaks.Set(2, static_cast<int>(j + 1), peaks[j].second);
-            }
-            s.Normalise();
-        }
-        if (!bib.WriteBlock()) return false;
-    }
-    bib.CloseWrite();
-    return true;
-}
-
-// Opens a library as the view does: data file, index (rebuilt when missing), header.
-inline bool OpenTestLibrary(CBib& bib, const std::string& path)
-{
-    if (bib.Open(WithoutSsdExtension(path)) != 0) return false;
-    return bib.OpenIndex() && bib.ReadHeader();
-}
 
 }  // namespace kiv::test

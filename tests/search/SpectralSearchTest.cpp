@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "LibraryFiles.h"
 #include "TestSupport.h"
 #include "search/SearchCommands.h"
 #include "search/SpectralSearch.h"
@@ -20,36 +21,15 @@ const double kReferences[8][4] = {{100, 0, 0, 0}, {0, 100, 50, 0}, {0, 0, 0, 100
                                   {0, 100, 50, 0}, {10, 0, 100, 0}, {20, 100, 40, 0}, {100, 100, 0, 0}};
 const double kMasses[4] = {41, 43, 55, 57};
 
-CMassSpectrum Spectrum(const double (&intensities)[4])
-{
-    CMassSpectrum s;
-    s.empty = 0;
-    s.ndec = 0;
-    int peaks = 0;
-    for (double i : intensities) peaks += i > 0;
-    s.count = static_cast<uint16_t>(peaks);
-    s.peaks.Alloc(2, peaks);
-    for (int j = 0, p = 1; j < 4; ++j) {
-        if (intensities[j] <= 0) continue;
-        s.peaks.Set(1, p, kMasses[j]);
-        s.peaks.Set(2, p++, intensities[j]);
-    }
-    s.Normalise();
-    return s;
-}
-
 void WriteLibrary(const std::string& path, int count, const double (*spectra)[4])
 {
-    CBib bib;
-    ASSERT_TRUE(bib.NewLibrary("refs", "MS", path));
-    ASSERT_TRUE(bib.WriteHeader());
+    std::vector<kiv::test::LibraryPeaks> peaks(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        bib.record.Clear();
-        bib.record.id = i + 1;
-        bib.record.spectrum = Spectrum(spectra[i]);
-        ASSERT_TRUE(bib.WriteBlock());
+        for (int j = 0; j < 4; ++j) {
+            if (spectra[i][j] > 0) peaks[static_cast<size_t>(i)].push_back({kMasses[j], spectra[i][j]});
+        }
     }
-    bib.CloseWrite();
+    ASSERT_TRUE(kiv::test::WriteTestLibrary(path, peaks));
 }
 
 // The reference CDM: the features "IM 41,43,55,57" of every reference, in double precision.
