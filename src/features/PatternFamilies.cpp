@@ -47,9 +47,9 @@ PatternNeeds NeedsOf(const PatternLine& line)
 // The sums of all positions are built entry by entry: each position still adds its terms in
 // entry order, but one entry's terms for neighbouring positions are independent and read
 // neighbouring masses, so they run side by side. Each method then scores all positions in one
-// run. (A position that meets no intensity at all scores the same wherever it lies, and as if no
-// entry lay beyond the end: sum I^2 = 0 leaves its correlation undefined, and a FIT of -0
-// instead of 0 never counts, as scores only count above 0.)
+// run. Positions that meet no intensity at all need no special case: whether entries lie beyond
+// the end or meet -0 instead of 0, sum I^2 = 0 leaves the correlation undefined, the distances
+// are the same, and a FIT of -0 or 0 never counts, as scores only count above 0.
 class CPositions {
 public:
     CPositions(EngineScratch::PatternPositions& sums, const PatternLine& line, const PatternNeeds& needs)

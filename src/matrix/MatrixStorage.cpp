@@ -34,9 +34,11 @@ bool CMatrixStorage<T>::Alloc(int rows, int cols)
     }
     const size_t count = static_cast<size_t>(rows) * static_cast<size_t>(cols);
     try {
-        // Reuse the block when it fits without wasting much (block-wise readers allocate the
-        // same shape again and again); otherwise release it first to keep the peak low.
-        if (count <= data_.capacity() && count * 2 >= data_.capacity()) {
+        // Reuse the block when it fits without wasting much (block-wise readers and the records
+        // of a library allocate similar shapes again and again); otherwise release it first to
+        // keep the peak low.
+        constexpr size_t kSmallSlack = (size_t(1) << 20) / sizeof(T);
+        if (count <= data_.capacity() && (count * 2 >= data_.capacity() || data_.capacity() - count <= kSmallSlack)) {
             data_.assign(count, T{});
         } else {
             std::vector<T>().swap(data_);
