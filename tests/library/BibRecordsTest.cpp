@@ -251,7 +251,7 @@ TEST(BibRecords, InfraredPointsStayByteFaithful)
         ir.scale = 655.35f;
         ir.text1 = "a";
         ir.reserved = 42;
-        ir.text2 = "bc";
+        ir.text2.append("bc");
         switch (width) {
         case 1: ir.points = {0, 255, 7}; break;
         case 2: ir.points = {0, 65535, 7}; break;
