@@ -184,3 +184,15 @@ TEST(EvaluationStop, StopFileEndsTheLoopAndKeepsThePartialTables)
     // hit, then the records with the strongest peak at 90 (i % 7 = 6).
     EXPECT_EQ(ReadBytes(folder.Path("res_i.txt")), "      1     51      7     14\r\n");
 }
+
+TEST_F(Evaluation, EmptyTestIndexGivesEmptyTables)
+{
+    WriteBytes(folder.Path("tests.txt"), "no test objects\r\n");
+    CRecordingReporter reporter;
+    CommandRunResult result = RunEvaluation(folder, "Test Index File = " + folder.Path("tests.txt") + "\n");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"No Test Index loaded!"});
+    EXPECT_EQ(Result("_i.txt"), "");
+    // No mean over zero test objects: the heading alone, never "nan".
+    EXPECT_EQ(Result("_s.txt"), "mean tanimoto of 1-# hits for all test objects\r\n");
+}
