@@ -12,6 +12,8 @@
 // KIV_BENCH_SPECTRA (number of spectra, default 200000).
 #include <benchmark/benchmark.h>
 
+#include "support/RatioReporter.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -182,20 +184,6 @@ BENCHMARK(SelectForAnalysis)->Name("SelectEveryBlock")->Unit(benchmark::kMillise
 BENCHMARK(SelectAsStored)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(RebuildIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Console output plus the time per iteration of each benchmark, for the ratio.
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration) continue;
-            const std::string name = run.benchmark_name();
-            seconds[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> seconds;
-};
 
 }  // namespace
 
@@ -203,7 +191,7 @@ int main(int argc, char** argv)
 {
     SetReporter(nullptr);
     benchmark::Initialize(&argc, argv);
-    CRatioReporter reporter;
+    kiv::bench::CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto raw = reporter.seconds.find("RawRead");
     for (const char* name : {"SelectEveryBlock", "SelectAsStored", "RebuildIndex"}) {

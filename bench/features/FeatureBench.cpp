@@ -13,6 +13,8 @@
 // KIV_BENCH_SPECTRA (number of spectra, default 100000).
 #include <benchmark/benchmark.h>
 
+#include "support/RatioReporter.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -238,18 +240,6 @@ BENCHMARK(FeaturesFloat32)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRea
 BENCHMARK(FeaturesText)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(FeaturesCdm)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
-// Console output plus the time per iteration of each benchmark, for the ratios.
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> seconds;
-};
 
 }  // namespace
 
@@ -258,10 +248,10 @@ int main(int argc, char** argv)
     // Reports would only measure the terminal; the generated definitions raise none.
     SetReporter(nullptr);
     benchmark::Initialize(&argc, argv);
-    CRatioReporter reporter;
+    kiv::bench::CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const Fixture& f = TheFixture();
-    const auto reading = reporter.seconds.find("SelectEveryBlock/iterations:3/real_time");
+    const auto reading = reporter.seconds.find("SelectEveryBlock");
     for (const auto& [name, milliseconds] : reporter.seconds) {
         std::printf("%-45s %10.0f spectra/s", name.c_str(), f.blocks / (milliseconds / 1000.0));
         if (reading != reporter.seconds.end() && reading->second > 0) std::printf("   %.2f x reading", milliseconds / reading->second);

@@ -1,5 +1,7 @@
 #pragma once
 // Small spectra and one-call feature evaluation for the feature tests.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,15 @@ inline std::vector<double> FeatureRow(const std::vector<std::string>& lines, int
     std::vector<double> row;
     for (int j = 1; j <= set.features.Cols(); ++j) row.push_back(set.features.Get(1, j));
     return row;
+}
+
+using Row = std::vector<double>;
+
+// Every value of a feature row, within rounding of the hand-worked values.
+inline void ExpectRow(const Row& actual, const Row& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t j = 0; j < expected.size(); ++j) EXPECT_NEAR(actual[j], expected[j], 1e-9) << "column " << j + 1;
 }
 
 }  // namespace kiv::test

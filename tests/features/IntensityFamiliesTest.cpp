@@ -8,17 +8,6 @@
 using namespace kiv;
 using namespace kiv::test;
 
-using Row = std::vector<double>;
-
-namespace {
-
-void ExpectRow(const Row& actual, const Row& expected)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t j = 0; j < expected.size(); ++j) EXPECT_NEAR(actual[j], expected[j], 1e-9) << "column " << j + 1;
-}
-
-}  // namespace
 
 TEST(IntensityFamilies, ModuloSums)
 {
