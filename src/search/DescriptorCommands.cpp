@@ -1,5 +1,7 @@
 #include "search/DescriptorCommands.h"
 
+#include <algorithm>
+
 #include "base/Format.h"
 #include "base/Reporter.h"
 
@@ -64,6 +66,26 @@ void ShowDescriptorCommand(DescriptorSet& set, CPrompter& prompter)
 {
     int32_t object = AskObject(set, prompter);
     ReportRunTimeError(Format("Obj: %d\nByte: %s", object, set.BitString(object).c_str()));
+}
+
+void UseDescriptorsY(DescriptorSet& set, CMatrix& y, CMatrixI& yColumns, CSession& session)
+{
+    const int objects = std::max(set.objectCount, 0);
+    const int bits = std::max(set.bitCount, 0);
+    if (y.Alloc(objects, bits)) {
+        for (int i = 1; i <= objects; ++i) {
+            CMatrix row;
+            if (set.IsLoaded()) {
+                row = set.ObjectVector(i);
+            } else if (set.IsOpen() && set.ReadObjects(i) == 1) {
+                row = set.ObjectVector();
+            }
+            for (int c = 1; c <= std::min(bits, row.Cols()); ++c) y.Set(i, c, row.Get(1, c));
+        }
+    }
+    yColumns.Alloc(1, bits);
+    for (int c = 1; c <= bits; ++c) yColumns.Set(1, c, c);
+    session.SetStatus("Descriptors copied.");
 }
 
 CMatrix StructuralSimilarityMatrix(const Hitlist& hitlist)

@@ -3,6 +3,7 @@
 // reference set or the unknowns' set of the document).
 #include "base/Prompt.h"
 #include "base/Session.h"
+#include "matrix/MatrixI.h"
 #include "search/DescriptorSet.h"
 #include "search/Hitlist.h"
 
@@ -18,6 +19,10 @@ void CloseDescriptorsCommand(DescriptorSet& set, CSession& session);
 void CopyBitStringCommand(DescriptorSet& set, CPrompter& prompter, CSession& session);
 // "Show Descriptor": asks for the object and shows its bit string in a message box.
 void ShowDescriptorCommand(DescriptorSet& set, CPrompter& prompter);
+// "Use Descriptors Y": y becomes objects x bits, row i the 0/1 vector of object i (from the
+// loaded objects, or read one by one from the ".bit" file when they are not loaded), and its
+// column index list 1..bits.
+void UseDescriptorsY(DescriptorSet& set, CMatrix& y, CMatrixI& yColumns, CSession& session);
 // "SpecSimSearch Calc Structural Similarity": the structural similarity matrix of the current
 // hitlist, one row per unknown and one column per hit, zero-filled (the batch evaluations
 // compute the values).

@@ -162,3 +162,27 @@ TEST(DescriptorCommands, StatusTexts)
     EXPECT_FALSE(set.IsOpen());
     EXPECT_TRUE(set.IsLoaded());
 }
+
+TEST(DescriptorCommands, DescriptorsIntoY)
+{
+    CScratchFolder folder;
+    WriteSet(folder, "desc.txt", 3, 12, PackStream(kTwelveBitObjects));
+    DescriptorSet set;
+    CHeadlessPrompter prompter;
+    ASSERT_EQ(set.OpenDescriptors(folder.Path("desc.txt"), prompter), 1);
+    CRecordingSession session;
+    CMatrix y;
+    CMatrixI columns;
+    for (bool loaded : {false, true}) {  // read object by object, then from memory
+        if (loaded) set.ReadObjects(0);
+        UseDescriptorsY(set, y, columns, session);
+        ASSERT_EQ(y.Rows(), 3);
+        ASSERT_EQ(y.Cols(), 12);
+        for (int i = 1; i <= 3; ++i) {
+            for (int c = 1; c <= 12; ++c) EXPECT_EQ(y.Get(i, c), kTwelveBitObjects[i - 1][c - 1] == '1' ? 1.0 : 0.0);
+        }
+        EXPECT_EQ(columns.Cols(), 12);
+        EXPECT_EQ(columns.Get(1, 12), 12);
+        EXPECT_EQ(session.status.back(), "Descriptors copied.");
+    }
+}
