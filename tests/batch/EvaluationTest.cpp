@@ -18,11 +18,6 @@ namespace {
 
 using Peaks = kiv::test::LibraryPeaks;
 
-void WriteLibrary(const std::string& path, const std::vector<Peaks>& spectra)
-{
-    ASSERT_TRUE(kiv::test::WriteTestLibrary(path, spectra));
-}
-
 // A descriptor set of 8-bit objects, one byte each.
 void WriteDescriptors(const CScratchFolder& folder, const std::vector<unsigned char>& objects)
 {
@@ -60,7 +55,7 @@ class Evaluation : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WriteLibrary(folder.Path("lib.ssd"), kSpectra);
+        ASSERT_TRUE(kiv::test::WriteTestLibrary(folder.Path("lib.ssd"), kSpectra));
         WriteDescriptors(folder, kDescriptors);
         WriteIndex(folder.Path("tests.txt"), {1, 3});
     }
@@ -172,7 +167,7 @@ TEST(EvaluationStop, StopFileEndsTheLoopAndKeepsThePartialTables)
     CScratchFolder folder;
     std::vector<Peaks> spectra;
     for (int i = 0; i < 250; ++i) spectra.push_back({{40.0 + i % 50, 100}, {90, 10.0 + i % 7}});
-    WriteLibrary(folder.Path("lib.ssd"), spectra);
+    ASSERT_TRUE(kiv::test::WriteTestLibrary(folder.Path("lib.ssd"), spectra));
     WriteDescriptors(folder, std::vector<unsigned char>(250, 0x01));
     WriteIndex(folder.Path("tests.txt"), {1});
     WriteBytes(folder.Path("stop.txt"), "");

@@ -22,12 +22,6 @@ namespace {
 
 using Peaks = kiv::test::LibraryPeaks;
 
-// A new library as the writer leaves it: no index yet, the header's block count still 0.
-void WriteLibrary(const std::string& path, const std::vector<Peaks>& spectra)
-{
-    ASSERT_TRUE(kiv::test::WriteTestLibrary(path, spectra));
-}
-
 std::string Floats(const std::vector<float>& values)
 {
     std::string bytes(values.size() * 4, '\0');
@@ -39,8 +33,8 @@ class FeatureGeneration : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WriteLibrary(folder.Path("lib.ssd"), {{{41, 100}, {43, 50}}, {{43, 100}}, {{41, 20}, {43, 100}, {150, 40}},
-                                              {{41, 100}}, {{42, 100}}});
+        ASSERT_TRUE(kiv::test::WriteTestLibrary(folder.Path("lib.ssd"), {{{41, 100}, {43, 50}}, {{43, 100}}, {{41, 20}, {43, 100}, {150, 40}},
+                                              {{41, 100}}, {{42, 100}}}));
         WriteBytes(folder.Path("def.txt"), "IM 41,43\r\n");
     }
     CommandRunResult Run(const std::string& keys)
