@@ -13,8 +13,8 @@ flags="-std=c++20 -g -O1 -fno-omit-frame-pointer -I$root/src -Wall -Wextra"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
 mkdir -p "$out/obj" "$out/corpus"
 
-sources="$root/src/base/*.cpp $root/src/matrix/*.cpp $root/src/import/ElementTable.cpp $root/src/import/Molecule.cpp
-         $root/src/library/*.cpp $root/src/batch/Parameters.cpp $root/src/batch/NumberList.cpp"
+sources="$root/src/base/*.cpp $root/src/matrix/*.cpp $root/src/chem/*.cpp
+         $root/src/library/*.cpp $root/src/settings/*.cpp"
 objects=""
 for src in $sources; do
     obj="$out/obj/$(echo "${src#$root/}" | tr / _).o"

@@ -2,7 +2,7 @@
 // The state of one batch run: the command file's settings, the parameter set that the run's
 // library object starts from, and the run status that the end marker reports.
 #include "batch/CommandFile.h"
-#include "batch/Parameters.h"
+#include "settings/Parameters.h"
 
 namespace kiv {
 

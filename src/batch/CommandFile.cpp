@@ -7,7 +7,7 @@
 #include "base/Paths.h"
 #include "base/Reporter.h"
 #include "base/TextFile.h"
-#include "batch/NumberList.h"
+#include "settings/NumberList.h"
 
 namespace kiv {
 

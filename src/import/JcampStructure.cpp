@@ -4,7 +4,7 @@
 
 #include "base/BinaryIO.h"
 #include "base/Numbers.h"
-#include "import/ElementTable.h"
+#include "chem/ElementTable.h"
 #include "import/TextScan.h"
 
 namespace kiv {

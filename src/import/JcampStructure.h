@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "import/Molecule.h"
+#include "chem/Molecule.h"
 
 namespace kiv {
 

@@ -7,7 +7,7 @@
 #include "base/Format.h"
 #include "base/Numbers.h"
 #include "base/Reporter.h"
-#include "import/ElementTable.h"
+#include "chem/ElementTable.h"
 #include "import/TextScan.h"
 
 namespace kiv {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "import/LineReader.h"
-#include "import/Molecule.h"
+#include "chem/Molecule.h"
 
 namespace kiv {
 

@@ -13,7 +13,7 @@
 #include "base/BinaryIO.h"
 #include "base/Prompt.h"
 #include "base/TextFile.h"
-#include "batch/Parameters.h"
+#include "settings/Parameters.h"
 #include "library/BibRecord.h"
 #include "library/BibRecords.h"
 #include "matrix/MatrixI.h"

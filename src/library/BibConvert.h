@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/MessageLog.h"
-#include "batch/Parameters.h"
+#include "settings/Parameters.h"
 #include "library/Bib.h"
 #include "library/MassSpectrum.h"
 

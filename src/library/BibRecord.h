@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "import/Molecule.h"
+#include "chem/Molecule.h"
 #include "library/MassSpectrum.h"
 #include "matrix/Matrix.h"
 

@@ -2,7 +2,7 @@
 // The spectral similarity search: the feature vectors of the unknowns against every row of the
 // reference CDM, streamed block by block, each block transformed once and compared with all
 // unknowns before the next is read.
-#include "batch/Parameters.h"
+#include "settings/Parameters.h"
 #include "search/Hitlist.h"
 #include "search/ReferenceLibrary.h"
 

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "batch/CommandFile.h"
-#include "batch/NumberList.h"
+#include "settings/NumberList.h"
 #include "batch/TaskSelection.h"
 
 using namespace kiv;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "LibraryTestData.h"
-#include "import/ElementTable.h"
-#include "import/Molecule.h"
+#include "chem/ElementTable.h"
+#include "chem/Molecule.h"
 
 using namespace kiv;
 

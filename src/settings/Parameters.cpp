@@ -1,4 +1,4 @@
-#include "batch/Parameters.h"
+#include "settings/Parameters.h"
 
 #include <variant>
 
@@ -6,7 +6,7 @@
 #include "base/Numbers.h"
 #include "base/Reporter.h"
 #include "base/TextFile.h"
-#include "batch/NumberList.h"
+#include "settings/NumberList.h"
 
 namespace kiv {
 

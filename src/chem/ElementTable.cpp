@@ -1,4 +1,4 @@
-#include "import/ElementTable.h"
+#include "chem/ElementTable.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "batch/Parameters.h"
+#include "settings/Parameters.h"
 
 using namespace kiv;
 using kiv::test::CRecordingReporter;

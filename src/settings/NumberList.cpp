@@ -1,4 +1,4 @@
-#include "batch/NumberList.h"
+#include "settings/NumberList.h"
 
 #include <algorithm>
 

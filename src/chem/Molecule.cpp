@@ -1,10 +1,10 @@
-#include "import/Molecule.h"
+#include "chem/Molecule.h"
 
 #include <algorithm>
 #include <array>
 
 #include "base/Format.h"
-#include "import/ElementTable.h"
+#include "chem/ElementTable.h"
 
 namespace kiv {
 
