@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace kiv {
+#include "import/ImportKind.h"
 
-enum class ImportKind { None = 0, CosCalib = 1, Jcamp = 10 };
+namespace kiv {
 
 struct CRunSettings {
     std::string bibFile;

@@ -1,6 +1,6 @@
 #include "batch/ImportTask.h"
 
-#include "import/ImportTasks.h"
+#include "import/LibraryImport.h"
 
 namespace kiv {
 
@@ -9,12 +9,12 @@ void RunImportTask(CBatchRun& run)
     run.status = kRunCompleted;
     CBib bib;
     bib.parameters = run.parameters;
-    RunLibraryImport(bib, static_cast<int>(run.settings.importKind), run.settings.inputFiles, run.settings.bibFile);
+    RunLibraryImport(bib, run.settings.importKind, run.settings.inputFiles, run.settings.bibFile);
 }
 
 void ImportBeforeFeatures(CBatchRun& run, CBib& bib)
 {
-    ImportForFeatureGeneration(bib, static_cast<int>(run.settings.importKind), run.settings.inputFiles,
+    ImportForFeatureGeneration(bib, run.settings.importKind, run.settings.inputFiles,
                                run.settings.bibFile);
 }
 

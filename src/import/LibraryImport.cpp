@@ -1,4 +1,4 @@
-#include "import/ImportTasks.h"
+#include "import/LibraryImport.h"
 
 #include "base/Paths.h"
 #include "import/MemoryImport.h"
@@ -23,10 +23,10 @@ std::string BatchLibraryName(const std::string& bibFile)
     return std::string(FileNamePart(stem));
 }
 
-bool RunLibraryImport(CBib& bib, int importKind, const std::vector<std::string>& inputFiles, const std::string& bibFile)
+bool RunLibraryImport(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles, const std::string& bibFile)
 {
-    if (importKind == kImportKindJcamp) return ImportJcampLibrary(bib, "MS-Lib", inputFiles, bibFile);
-    if (importKind != kImportKindCosCalib) return false;
+    if (importKind == ImportKind::Jcamp) return ImportJcampLibrary(bib, "MS-Lib", inputFiles, bibFile);
+    if (importKind != ImportKind::CosCalib) return false;
     bool ok = ImportCosCalib(bib, inputFiles);
     bib.path = WithoutLast(bibFile, 4);
     bib.writePath = bibFile;
@@ -35,10 +35,10 @@ bool RunLibraryImport(CBib& bib, int importKind, const std::vector<std::string>&
     return ok;
 }
 
-bool ImportForFeatureGeneration(CBib& bib, int importKind, const std::vector<std::string>& inputFiles,
+bool ImportForFeatureGeneration(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,
                                 const std::string& bibFile)
 {
-    if (importKind != kImportKindJcamp) return true;
+    if (importKind != ImportKind::Jcamp) return true;
     return ImportJcampLibrary(bib, "MS", inputFiles, bibFile);
 }
 

@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "import/ImportKind.h"
 #include "library/Bib.h"
 
 namespace kiv {
-
-// Import kinds of a command file.
-constexpr int kImportKindCosCalib = 1;
-constexpr int kImportKindJcamp = 10;
 
 // The name a batch import gives the new library: "BIB File" without its last four characters
 // (the ".ssd") and without its folder.
@@ -21,11 +18,11 @@ std::string BatchLibraryName(const std::string& bibFile);
 // path is deleted) filled with the spectra of the input files in list order. Kind 1: the
 // CosCalib files are read into memory and the library is written to bibFile. The library object
 // is closed afterwards. True when every input file was read.
-bool RunLibraryImport(CBib& bib, int importKind, const std::vector<std::string>& inputFiles, const std::string& bibFile);
+bool RunLibraryImport(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles, const std::string& bibFile);
 
 // The import step of the feature generation: kind 10 builds the library at bibFile (type "MS")
 // from the input files; any other kind imports nothing and the existing library is used.
-bool ImportForFeatureGeneration(CBib& bib, int importKind, const std::vector<std::string>& inputFiles,
+bool ImportForFeatureGeneration(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,
                                 const std::string& bibFile);
 
 }  // namespace kiv
