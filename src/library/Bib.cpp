@@ -142,6 +142,7 @@ void CBib::Reset()
     memorySpectra.clear();
     memoryIr.clear();
     memorySup.clear();
+    run = CRunData{};
     parameters.ResetOnFirstUse();
 }
 

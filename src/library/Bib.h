@@ -16,6 +16,7 @@
 #include "settings/Parameters.h"
 #include "library/BibRecord.h"
 #include "library/BibRecords.h"
+#include "library/RunData.h"
 #include "matrix/MatrixI.h"
 
 namespace kiv {
@@ -58,6 +59,7 @@ public:
 
     CMatrixI selection;  // block numbers in selection order; empty means all blocks
     CParameters parameters;
+    CRunData run;  // GC-MS working data of the run held in this library
     std::string writePath;  // the ".ssd" file being written
 
     // File dialogs and prompts go here (headless by default: "no file chosen").
