@@ -1,8 +1,11 @@
 #pragma once
 // Small GC-MS runs held in memory for the tests: absolute intensities per scan and mass, turned
 // into the records an importer would append (relative vector, base-peak intensity, time).
+#include <deque>
+#include <string>
 #include <vector>
 
+#include "base/Prompt.h"
 #include "library/Bib.h"
 
 namespace kiv::test {
@@ -21,5 +24,21 @@ struct GaussianPeak {
 };
 std::vector<std::vector<double>> GaussianRun(int n, int masses, const std::vector<GaussianPeak>& peaks, double drift0,
                                              double drift1);
+
+// Answers prompts from a queue of texts (the current value once the queue is empty) and keeps
+// the prompts it was asked.
+class CQueuePrompter : public CHeadlessPrompter {
+public:
+    PromptAnswer Ask(const PromptRequest& request) override
+    {
+        prompts.push_back(request.prompt);
+        if (answers.empty()) return {true, request.valueText};
+        std::string text = answers.front();
+        answers.pop_front();
+        return {true, text};
+    }
+    std::deque<std::string> answers;
+    std::vector<std::string> prompts;
+};
 
 }  // namespace kiv::test
