@@ -83,10 +83,12 @@ TEST(RetentionCalibration, DefaultFitsAQuadraticThroughThreePoints)
         "    2000      7.000000      7.000000",
     };
     ASSERT_EQ(session.log.size(), expected.size());
-    EXPECT_EQ(session.log[1].substr(0, 20), expected[1]);
-    EXPECT_EQ(session.log[1].size(), 21u);
+    EXPECT_EQ(session.log[1].substr(0, expected[1].size()), expected[1]);
+    EXPECT_EQ(session.log[1].size(), 22u);
     for (size_t i = 0; i < expected.size(); ++i) {
-        if (i != 1) EXPECT_EQ(session.log[i], expected[i]);
+        if (i != 1) {
+            EXPECT_EQ(session.log[i], expected[i]);
+        }
     }
     EXPECT_EQ(session.redraws, 1);
 
