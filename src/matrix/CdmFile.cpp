@@ -429,31 +429,41 @@ void CCdmFile::ReadHeader()
     }
 }
 
-// Compares the announced shape with the bytes after "/DATA". A damaged or truncated file is
-// reported, and the row count is cut to what the data can supply, so that no read runs past
-// the data and no allocation is made for rows that do not exist.
+// Compares the announced shape with the bytes after "/DATA" before anything is allocated, so
+// that a damaged or hostile header can neither make a reader ask for memory the data never
+// fill nor make a block loop walk through rows that do not exist. Rows are cut to those the
+// data can supply (a partly present last row counts; its missing values read as 0) and to the
+// cells the data can fill: up to kMatrixTextTrustedCells cells are honoured as for matrix text
+// (a text row may leave out trailing values), beyond that every cell must be present (one
+// character for each value of text). Rows without columns hold nothing. A cut is reported.
 void CCdmFile::CheckDataLength()
 {
-    if (rows_ < 0) rows_ = 0;
-    if (cols_ < 1 || rows_ == 0) return;
+    rows_ = std::max(rows_, 0);
+    cols_ = std::max(cols_, 0);
+    if (rows_ == 0) return;
+    if (cols_ == 0) {
+        ReportRunTimeError(Format("CDM file %s is damaged:\nthe header announces %d rows but no columns.",
+                                  readFileName_.c_str(), rows_));
+        rows_ = 0;
+        return;
+    }
     const int64_t available = std::max<int64_t>(FileSize(readFile_.get()) - dataOffset_, 0);
-    // Rows the data section can supply, and a bound on the values of one row.
-    int64_t presentRows = 0;
-    int64_t valueBound = available;
+    const int64_t cols = cols_;
+    int64_t values = available;  // a bound on the values present
+    int64_t presentRows = available;  // TEXT: every row needs at least its line end
     switch (formatCode_) {
-    case kCdmText: presentRows = available; break;  // every row needs at least its line end
-    case kCdmTextBin: presentRows = (available + cols_) / (int64_t(cols_) + 1); break;
+    case kCdmText: break;
+    case kCdmTextBin: presentRows = (available + cols) / (cols + 1); break;
     case kCdmBit:
-        valueBound = available * 8;
-        presentRows = (valueBound + cols_ - 1) / cols_;
+        values = available * 8;
+        presentRows = (values + cols - 1) / cols;
         break;
     default:
-        valueBound = available / valueSize_;
-        presentRows = (valueBound + cols_ - 1) / cols_;
+        values = available / valueSize_;
+        presentRows = (values + cols - 1) / cols;
         break;
     }
-    // A header with absurdly many columns for its data would still ask for one huge row.
-    if (cols_ > std::max(kMatrixTextTrustedCells, valueBound)) presentRows = 0;
+    presentRows = std::min(presentRows, std::max(kMatrixTextTrustedCells, values) / cols);
     if (presentRows >= rows_) return;
     ReportRunTimeError(Format("CDM file %s is damaged or truncated:\nthe header announces %d rows, "
                               "the data hold %d.",
@@ -568,12 +578,12 @@ int CCdmFile::ReadData(int row)
     }
 
     if (row > 0) {
+        if (rows_ < 1) return 0;
         if (m.Rows() != 1 || m.Cols() != cols_) {
             if (!m.Alloc(1, cols_)) return 0;
         } else {
             m.Fill(0.0);
         }
-        if (rows_ < 1) return 0;
         row = std::min(row, rows_);
         if (formatCode_ == kCdmBit) {
             ReadBits(int64_t(row - 1) * cols_, 1, 1);
@@ -589,15 +599,17 @@ int CCdmFile::ReadData(int row)
         return 1;
     }
 
-    // Next block.
-    if (m.Rows() != blockSize_ || m.Cols() != cols_) {
-        if (!m.Alloc(blockSize_, cols_)) return 0;
+    // Next block. A file shorter than one block gets a block matrix of its own rows only, so
+    // that the block never asks for more cells than the data can fill.
+    const int blockRows = std::min(rows_, blockSize_);
+    if (m.Rows() != blockRows || m.Cols() != cols_) {
+        if (!m.Alloc(blockRows, cols_)) return 0;
     } else {
         m.Fill(0.0);
     }
-    blockFirstRow_ = blockFirstRow_ == 0 ? 1 : blockFirstRow_ + blockSize_;
-    const int64_t remaining = int64_t(rows_) - blockFirstRow_ + 1;
-    const int count = static_cast<int>(std::clamp<int64_t>(remaining, 0, std::min(rows_, blockSize_)));
+    const int64_t first = blockFirstRow_ == 0 ? 1 : int64_t(blockFirstRow_) + blockSize_;
+    blockFirstRow_ = static_cast<int32_t>(std::min<int64_t>(first, std::numeric_limits<int32_t>::max()));
+    const int count = static_cast<int>(std::clamp<int64_t>(int64_t(rows_) - first + 1, 0, blockRows));
     if (count == 0) return 0;
     if (formatCode_ == kCdmBit)
         ReadBits(int64_t(blockFirstRow_ - 1) * cols_, 1, count);

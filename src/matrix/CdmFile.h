@@ -71,7 +71,8 @@ public:
     // Back to the start of the data (and to the first block); 0 when the header had no data.
     int SeekData();
     // row 0: the whole matrix; row > 0: that row (the last one for a row beyond the end) into a
-    // 1 x cols matrix; row < 0: the next block of rows (rows past the end of the data are 0).
+    // 1 x cols matrix; row < 0: the next block of rows into a (block size, or the file's rows
+    // when fewer) x cols matrix (rows past the end of the data are 0).
     // Returns 1 when CDM data was read; a plain text file is read whole and gives 0.
     int ReadData(int row);
     void CloseRead();

@@ -70,8 +70,9 @@ void ShowDescriptorCommand(DescriptorSet& set, CPrompter& prompter)
 
 void UseDescriptorsY(DescriptorSet& set, CMatrix& y, CMatrixI& yColumns, CSession& session)
 {
-    const int objects = std::max(set.objectCount, 0);
-    const int bits = std::max(set.bitCount, 0);
+    // Only objects whose bits exist: a header alone must not size y.
+    const int objects = set.ObjectsAvailable();
+    const int bits = objects > 0 ? set.bitCount : 0;
     if (y.Alloc(objects, bits)) {
         for (int i = 1; i <= objects; ++i) {
             CMatrix row;

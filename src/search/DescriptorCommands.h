@@ -21,7 +21,7 @@ void CopyBitStringCommand(DescriptorSet& set, CPrompter& prompter, CSession& ses
 void ShowDescriptorCommand(DescriptorSet& set, CPrompter& prompter);
 // "Use Descriptors Y": y becomes objects x bits, row i the 0/1 vector of object i (from the
 // loaded objects, or read one by one from the ".bit" file when they are not loaded), and its
-// column index list 1..bits.
+// column index list 1..bits. Only the objects available are copied (none: y is 0 x 0).
 void UseDescriptorsY(DescriptorSet& set, CMatrix& y, CMatrixI& yColumns, CSession& session);
 // "SpecSimSearch Calc Structural Similarity": the structural similarity matrix of the current
 // hitlist, one row per unknown and one column per hit, zero-filled (the batch evaluations

@@ -147,6 +147,14 @@ int DescriptorSet::ReadObjects(int32_t start)
     return 1;
 }
 
+int32_t DescriptorSet::ObjectsAvailable() const
+{
+    if (byteCount <= 0) return 0;
+    if (IsLoaded()) return std::min<int32_t>(objectCount, static_cast<int32_t>(data_.size() / byteCount));
+    if (!IsOpen()) return 0;
+    return static_cast<int32_t>(std::clamp<int64_t>(BitFileSize() * 8 / bitCount, 0, objectCount));
+}
+
 const unsigned char* DescriptorSet::LoadedObject(int32_t k) const
 {
     if (k < 1 || data_.empty()) return nullptr;
@@ -157,8 +165,8 @@ const unsigned char* DescriptorSet::LoadedObject(int32_t k) const
 
 CMatrix DescriptorSet::VectorOf(const unsigned char* object) const
 {
-    CMatrix vector(1, std::max(bitCount, 0));
-    if (!object) return vector;
+    if (!object) return CMatrix();
+    CMatrix vector(1, bitCount);
     for (int32_t c = 0; c < bitCount; ++c) {
         if (object[c / 8] & (1u << (c % 8))) vector.Set(1, c + 1, 1.0);
     }
@@ -167,11 +175,7 @@ CMatrix DescriptorSet::VectorOf(const unsigned char* object) const
 
 CMatrix DescriptorSet::ObjectVector() const { return VectorOf(buffer_.empty() ? nullptr : buffer_.data()); }
 
-CMatrix DescriptorSet::ObjectVector(int32_t k) const
-{
-    if (k < 1) return CMatrix();
-    return VectorOf(LoadedObject(k));
-}
+CMatrix DescriptorSet::ObjectVector(int32_t k) const { return VectorOf(LoadedObject(k)); }
 
 std::string DescriptorSet::BitString(int32_t k) const
 {

@@ -27,7 +27,9 @@ public:
     void CloseDescriptors();
 
     // 1 x bitCount vector of 0.0 / 1.0: the one-object buffer, or object k of the loaded data
-    // (k above the count is taken as the last object; k below 1 gives 0 x 0).
+    // (k above the count is taken as the last object). 0 x 0 when no such object was read (k
+    // below 1, nothing read or loaded): the bit count alone comes from the header and is no
+    // reason to allocate.
     CMatrix ObjectVector() const;
     CMatrix ObjectVector(int32_t k) const;
     // bitCount characters "0" / "1" of loaded object k (empty for k below 1).
@@ -38,6 +40,9 @@ public:
 
     bool IsOpen() const { return open_ == 1; }
     bool IsLoaded() const { return !data_.empty(); }
+    // The objects that can actually be had: the loaded ones, or those the open ".bit" file holds
+    // completely (at most objectCount); 0 when neither. The header's counts alone promise nothing.
+    int32_t ObjectsAvailable() const;
 
     std::string bitFile;
     int32_t bitCount = 0;

@@ -44,15 +44,16 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
     std::vector<int32_t> columns;
     int blockRows = 0;
     if (cdm.SeekData() != 0) {
-        for (int i = 1; i <= references; i += blockRows) {
+        // 64 bits: the row after the last block of a file of 2^31 - 1 rows is still counted.
+        for (int64_t i = 1; i <= references; i += blockRows) {
             if ((i - 1) % kProgressReferences == 0 &&
-                ReportProgress(static_cast<int>(i * 100LL / references), "") > 1) {
+                ReportProgress(static_cast<int>(i * 100 / references), "") > 1) {
                 break;
             }
             cdm.ReadData(-1);
             TransformIntensities(reference.block, settings.simTransExpI, settings.simTransExpM);
             if (i == 1) columns = SelectColumns(settings.simFeatSel, std::min(unknowns.Cols(), reference.block.Cols()));
-            blockRows = std::min(reference.block.Rows(), references - i + 1);
+            blockRows = static_cast<int>(std::min<int64_t>(reference.block.Rows(), references - i + 1));
             if (blockRows <= 0) break;
             ParallelFor(count, [&](int begin, int end) {
                 for (int u = begin + 1; u <= end; ++u) {
@@ -61,7 +62,7 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
                     for (int rowInBlock = 0; rowInBlock < blockRows; ++rowInBlock) {
                         InsertHit(s, k, width,
                                   Similarity(settings.simCriterion, unknowns, u, reference.block, rowInBlock + 1, columns),
-                                  i + rowInBlock);
+                                  static_cast<int32_t>(i + rowInBlock));
                     }
                 }
             });

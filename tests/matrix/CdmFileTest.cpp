@@ -362,3 +362,80 @@ TEST(CdmFile, DialogsChooseTheFile)
     ASSERT_EQ(reader.ReadData(0), 1);
     EXPECT_EQ(Values(back), (D{5}));
 }
+
+TEST(CdmFile, HeaderShapeIsCheckedAgainstTheDataBeforeAnyAllocation)
+{
+    test::CRecordingReporter reporter;
+    test::CScratchFolder folder;
+    const std::string path = folder.Path("shape.cdm");
+    CMatrix m;
+    CCdmFile reader;
+    reader.Attach(m);
+
+    // Rows without columns hold nothing: no rows, no blocks to walk through.
+    const std::string noColumns = "/CDM\t0\r\n/ROWSCOLS\t1\r\n2147483647\r\n/FORMAT\t1\r\nINT8\r\n/DATA\t0\r\n";
+    ASSERT_EQ(noColumns.size(), 59u);
+    test::WriteBytes(path, noColumns);
+    ASSERT_EQ(reader.Load(path), 1);
+    EXPECT_EQ(reporter.messages,
+              std::vector<std::string>{"CDM file " + path + " is damaged:\nthe header announces 2147483647 rows but no columns."});
+    EXPECT_EQ(reader.Rows(), 0);
+    ASSERT_EQ(reader.SeekData(), 1);
+    EXPECT_EQ(reader.ReadData(-1), 0);
+    EXPECT_EQ(reader.ReadData(0), 1);
+    EXPECT_EQ(m.Count(), 0);
+
+    // 200 text rows of 2^22 columns in 200 line ends: the cells are cut to what may be trusted.
+    test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t1\r\n200\t4194304\r\n/FORMAT\t1\r\nTEXT\r\n/DATA\t0\r\n" +
+                               std::string(200, '\n'));
+    ASSERT_EQ(test::ReadBytes(path).size(), 260u);
+    reporter.messages.clear();
+    ASSERT_EQ(reader.Load(path), 1);
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"CDM file " + path +
+                                                          " is damaged or truncated:\nthe header announces 200 "
+                                                          "rows, the data hold 1."});
+    ASSERT_EQ(reader.ReadData(0), 1);
+    EXPECT_EQ(m.Count(), 4194304);
+
+    // One FLOAT row of 2^22 columns with one value present: a block holds that one row, not 200.
+    test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t1\r\n1\t4194304\r\n/FORMAT\t1\r\nFLOAT\r\n/DATA\t0\r\n" +
+                               std::string("\x00\x00\x80\x3f", 4));
+    ASSERT_EQ(test::ReadBytes(path).size(), 63u);
+    ASSERT_EQ(reader.Load(path), 1);
+    EXPECT_EQ(reader.Rows(), 1);
+    ASSERT_EQ(reader.SeekData(), 1);
+    ASSERT_EQ(reader.ReadData(-1), 1);
+    EXPECT_EQ(m.Rows(), 1);
+    EXPECT_EQ(m.Get(1, 1), 1.0);
+    EXPECT_EQ(reader.ReadData(-1), 0);
+    // Beyond the trusted cells every value must be there.
+    test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t1\r\n3\t4194305\r\n/FORMAT\t1\r\nDOUBLE\r\n/DATA\t0\r\n" +
+                               std::string(16, '\0'));
+    ASSERT_EQ(reader.Load(path), 1);
+    EXPECT_EQ(reader.Rows(), 0);
+    EXPECT_EQ(reader.ReadData(1), 0);
+    ASSERT_EQ(reader.SeekData(), 1);
+    EXPECT_EQ(reader.ReadData(-1), 0);
+    EXPECT_EQ(m.Count(), 0);
+}
+
+TEST(CdmFile, HugeBlockSizeEndsAfterTheLastRow)
+{
+    test::CScratchFolder folder;
+    CMatrix m = Make(3, 2, {1, 2, 3, 4, 5, 6});
+    CCdmFile cdm;
+    cdm.Attach(m);
+    ASSERT_EQ(cdm.Save("FLOAT", folder.Path("h.cdm"), 0, 0), 1);
+    cdm.WriteData();
+    cdm.CloseWrite();
+    CMatrix block;
+    CCdmFile reader;
+    reader.Attach(block);
+    reader.SetBlockSize(2147483647);
+    ASSERT_EQ(reader.Load(folder.Path("h.cdm")), 1);
+    ASSERT_EQ(reader.SeekData(), 1);
+    ASSERT_EQ(reader.ReadData(-1), 1);
+    EXPECT_EQ(Values(block), (D{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(reader.ReadData(-1), 0);
+    EXPECT_EQ(reader.ReadData(-1), 0);
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "TestSupport.h"
 #include "search/DescriptorCommands.h"
 #include "search/DescriptorSet.h"
@@ -185,4 +187,44 @@ TEST(DescriptorCommands, DescriptorsIntoY)
         EXPECT_EQ(columns.Get(1, 12), 12);
         EXPECT_EQ(session.status.back(), "Descriptors copied.");
     }
+}
+
+TEST(DescriptorSet, HeaderCountsAloneAllocateNothing)
+{
+    CScratchFolder folder;
+    CHeadlessPrompter prompter;
+    CRecordingSession session;
+    CMatrix y;
+    CMatrixI columns;
+    // 600,000,000 bits announced, an empty ".bit" file.
+    WriteSet(folder, "wide.txt", 1, 600000000, "");
+    DescriptorSet set;
+    ASSERT_EQ(set.OpenDescriptors(folder.Path("wide.txt"), prompter), 1);
+    {
+        CRecordingReporter reporter;
+        EXPECT_EQ(set.ReadObjects(1), 0);
+        EXPECT_EQ(reporter.messages.size(), 1u);
+    }
+    EXPECT_EQ(set.ObjectVector().Count(), 0);
+    EXPECT_EQ(set.ObjectVector(1).Count(), 0);
+    EXPECT_EQ(set.ObjectsAvailable(), 0);
+    UseDescriptorsY(set, y, columns, session);
+    EXPECT_EQ(y.Count(), 0);
+    EXPECT_EQ(columns.Count(), 0);
+
+    // 1000 objects of 10^6 bits announced, the ".bit" file holds two and a bit: y gets two rows.
+    WriteSet(folder, "many.txt", 1000, 1000000, std::string(250001, '\xff'));
+    ASSERT_EQ(set.OpenDescriptors(folder.Path("many.txt"), prompter), 1);
+    EXPECT_EQ(set.ObjectsAvailable(), 2);
+    UseDescriptorsY(set, y, columns, session);
+    EXPECT_EQ(y.Rows(), 2);
+    EXPECT_EQ(y.Cols(), 1000000);
+    EXPECT_EQ(y.Get(2, 1000000), 1.0);
+    // Without its ".bit" file a set has no objects to give.
+    std::remove(folder.Path("many.bit").c_str());
+    ASSERT_EQ(set.OpenDescriptors(folder.Path("many.txt"), prompter), 1);
+    EXPECT_FALSE(set.IsOpen());
+    UseDescriptorsY(set, y, columns, session);
+    EXPECT_EQ(y.Count(), 0);
+    EXPECT_EQ(session.status.back(), "Descriptors copied.");
 }
