@@ -2,12 +2,14 @@
 // between m/z 15 and 500, read for analysis as usual: cut at m/z 100, base peak 100) and a
 // definition file that uses every family (about 500 features) are written once; then
 //   SelectEveryBlock     selects every block in order: the reading alone (the floor),
-//   FeaturesWithoutOutput  reading and computing the features, nothing written,
-//   FeaturesFloat32      the feature generation's record loop writing 32-bit floats,
-//   FeaturesText         the same loop writing "%12.5f" text,
-//   FeaturesCdm          the same loop writing a CDM file of floats.
-// At the end the spectra per second and the ratio of each feature pass to the reading pass
-// are printed.
+//   FeaturesWithoutOutput  reading and computing the features one by one, nothing written,
+//   FeaturesFloat32Threads1, FeaturesFloat32Threads2
+//                        the feature generation's record loop writing 32-bit floats on one
+//                        and on two threads,
+//   FeaturesText         the same loop on every core writing "%12.5f" text,
+//   FeaturesCdm          the same loop on every core writing a CDM file of floats.
+// At the end the spectra per second, the ratio of each feature pass to the reading pass and the
+// speed-up of two threads over one are printed.
 //
 // Environment: KIV_BENCH_DIR (folder for the files, default the temporary folder),
 // KIV_BENCH_SPECTRA (number of spectra, default 100000).
@@ -182,11 +184,12 @@ void SelectEveryBlock(benchmark::State& state)
 }
 
 // The record loop of the feature generation, as the batch task runs it.
-void Features(benchmark::State& state, int saveMode, const char* extension, const char* cdmFormat)
+void Features(benchmark::State& state, int saveMode, const char* extension, const char* cdmFormat, int threads)
 {
     const Fixture& f = TheFixture();
     CBib bib;
     OpenLibrary(bib, f);
+    bib.parameters.threads = threads;
     FeatureDefinitionSet set;
     set.definitionFile = f.definitions;
     set.LoadDefinitions();
@@ -230,13 +233,15 @@ void FeaturesWithoutOutput(benchmark::State& state)
     state.counters["spectra/s"] = benchmark::Counter(f.blocks, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void FeaturesFloat32(benchmark::State& state) { Features(state, kSaveFloat32, ".bin", ""); }
-void FeaturesText(benchmark::State& state) { Features(state, kSaveText12_5, ".txt", ""); }
-void FeaturesCdm(benchmark::State& state) { Features(state, kSaveCdm, ".cdm", "FLOAT"); }
+void FeaturesFloat32Threads1(benchmark::State& state) { Features(state, kSaveFloat32, ".bin", "", 1); }
+void FeaturesFloat32Threads2(benchmark::State& state) { Features(state, kSaveFloat32, ".bin", "", 2); }
+void FeaturesText(benchmark::State& state) { Features(state, kSaveText12_5, ".txt", "", 0); }
+void FeaturesCdm(benchmark::State& state) { Features(state, kSaveCdm, ".cdm", "FLOAT", 0); }
 
 BENCHMARK(SelectEveryBlock)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(FeaturesWithoutOutput)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(FeaturesFloat32)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(FeaturesFloat32Threads1)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(FeaturesFloat32Threads2)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(FeaturesText)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(FeaturesCdm)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
@@ -256,6 +261,11 @@ int main(int argc, char** argv)
         std::printf("%-45s %10.0f spectra/s", name.c_str(), f.blocks / (milliseconds / 1000.0));
         if (reading != reporter.seconds.end() && reading->second > 0) std::printf("   %.2f x reading", milliseconds / reading->second);
         std::printf("\n");
+    }
+    const auto one = reporter.seconds.find("FeaturesFloat32Threads1");
+    const auto two = reporter.seconds.find("FeaturesFloat32Threads2");
+    if (one != reporter.seconds.end() && two != reporter.seconds.end() && two->second > 0) {
+        std::printf("speed-up of two threads over one (float32 output): %.2f x\n", one->second / two->second);
     }
     RemoveFile(f.stem + ".ssd");
     RemoveFile(f.stem + ".ssi");

@@ -19,4 +19,11 @@ void ParallelFor(int count, const std::function<void(int begin, int end)>& body)
     helper.join();
 }
 
+int ThreadCount(int requested)
+{
+    constexpr unsigned kMostThreads = 256;
+    const unsigned wanted = requested > 0 ? static_cast<unsigned>(requested) : std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(wanted, 1u, kMostThreads));
+}
+
 }  // namespace kiv

@@ -7,4 +7,8 @@ namespace kiv {
 
 void ParallelFor(int count, const std::function<void(int begin, int end)>& body);
 
+// The threads a task asked for by a "Threads" setting: 0 (or less) means every core of the
+// processor; any other count is taken as given, capped at 256.
+int ThreadCount(int requested);
+
 }  // namespace kiv

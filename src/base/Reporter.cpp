@@ -4,7 +4,10 @@ namespace kiv {
 
 namespace {
 CReporter* g_reporter = nullptr;
-}
+thread_local CReporter* t_reporter = nullptr;
+
+CReporter* CurrentReporter() { return t_reporter ? t_reporter : g_reporter; }
+}  // namespace
 
 std::string ErrorText(ErrorKind kind, const std::string& message)
 {
@@ -14,12 +17,12 @@ std::string ErrorText(ErrorKind kind, const std::string& message)
 
 void ReportRunTimeError(const std::string& message)
 {
-    if (g_reporter) g_reporter->Report(ErrorKind::RunTime, message);
+    if (CReporter* reporter = CurrentReporter()) reporter->Report(ErrorKind::RunTime, message);
 }
 
 void ReportNumericalError(const std::string& message)
 {
-    if (g_reporter) g_reporter->Report(ErrorKind::Numerical, message);
+    if (CReporter* reporter = CurrentReporter()) reporter->Report(ErrorKind::Numerical, message);
 }
 
 CReporter* SetReporter(CReporter* reporter)
@@ -28,5 +31,9 @@ CReporter* SetReporter(CReporter* reporter)
     g_reporter = reporter;
     return previous;
 }
+
+CThreadReporterScope::CThreadReporterScope(CReporter& reporter) : previous_(t_reporter) { t_reporter = &reporter; }
+
+CThreadReporterScope::~CThreadReporterScope() { t_reporter = previous_; }
 
 }  // namespace kiv

@@ -26,6 +26,20 @@ void ReportNumericalError(const std::string& message);
 // Installs a reporter for the process and returns the previous one; nullptr discards reports.
 CReporter* SetReporter(CReporter* reporter);
 
+// Installs a reporter for the calling thread alone while the guard lives: reports made on this
+// thread go to it instead of the process's reporter. Worker threads collect their messages this
+// way, and the thread that owns the process's reporter hands them on in a fixed order.
+class CThreadReporterScope {
+public:
+    explicit CThreadReporterScope(CReporter& reporter);
+    ~CThreadReporterScope();
+    CThreadReporterScope(const CThreadReporterScope&) = delete;
+    CThreadReporterScope& operator=(const CThreadReporterScope&) = delete;
+
+private:
+    CReporter* previous_;
+};
+
 // Installs a reporter for the lifetime of the guard, then restores the previous one.
 class CReporterScope {
 public:

@@ -6,6 +6,7 @@
 #include "base/MessageLog.h"
 #include "base/Progress.h"
 #include "features/FeatureOutput.h"
+#include "features/FeatureRecordLoop.h"
 
 namespace kiv {
 
@@ -71,6 +72,40 @@ CMatrix& CurrentVector(CBib& bib)
 
 int Percent(int i, int n) { return static_cast<int>(100LL * i / n); }
 
+// The library's records in order, each as the vector form of its spectrum.
+std::function<void(int, CMatrix&)> ReadRecords(CBib& bib)
+{
+    return [&bib](int i, CMatrix& spectrum) {
+        bib.SelectBlock(i);
+        spectrum = CurrentVector(bib);
+    };
+}
+
+// Progress of n records, reported before each record's row; a cancel or the stop file ends
+// the loop.
+std::function<bool(int)> ProgressUntilStop(int n)
+{
+    return [n](int i) { return ReportProgress(Percent(i, n), "") <= 1; };
+}
+
+// Record i's row into row i of the features.
+std::function<void(int, std::span<const double>)> TakeInto(CMatrix& features)
+{
+    return [&features](int i, std::span<const double> row) { std::copy(row.begin(), row.end(), features.Row(i).begin()); };
+}
+
+// The record loop over the whole library with the library's thread setting. The loop reads
+// ahead; after a stop the current record is the last one whose row was taken (record 1 when
+// none was), as when the records are read one by one.
+FeatureRecordLoopResult RunLibraryLoop(CBib& bib, FeatureDefinitionSet& set, int featureCount,
+                                       const FeatureRecordCalls& calls)
+{
+    const FeatureRecordLoopResult result = RunFeatureRecordLoop(set, bib.header.blockCount, featureCount,
+                                                                bib.parameters.threads, RecordMessages::EveryRecord, calls);
+    if (result.stopped) bib.SelectBlock(std::max(1, result.rowsTaken));
+    return result;
+}
+
 }  // namespace
 
 bool SetSaveMode(FeatureDefinitionSet& set, CPrompter& prompter)
@@ -103,25 +138,14 @@ FeatureStreamResult StreamLibraryFeatures(CBib& bib, FeatureDefinitionSet& set, 
     result.opened = OpenFeatureOutput(set, n, cdmFormat, prompter);
     if (!result.opened) return result;
 
-    for (int i = 1; i <= n; ++i) {
-        if (ReportProgress(Percent(i, n), "") > 1) {
-            result.stopped = true;
-            break;
-        }
-        // Definitions that yield no feature leave nothing to compute (and no row to fill).
-        if (set.featureCount > 0) {
-            bib.SelectBlock(i);
-            CMatrix& spectrum = CurrentVector(bib);
-            if (spectrum.Rows() >= 1) {
-                set.ComputeFeatures(spectrum, 1);
-            } else {
-                // The row must not keep the previous block's features.
-                for (double& value : set.features.Row(1)) value = 0.0;
-            }
-        }
-        WriteFeatureRows(set, i - 1);
-        ++result.rowsWritten;
-    }
+    // Each row passes through the set's one-row matrix, which the output is bound to.
+    const FeatureRecordCalls calls = {ReadRecords(bib), ProgressUntilStop(n), [&](int i, std::span<const double> row) {
+                                          std::copy(row.begin(), row.end(), set.features.Row(1).begin());
+                                          WriteFeatureRows(set, i - 1);
+                                      }};
+    const FeatureRecordLoopResult loop = RunLibraryLoop(bib, set, set.featureCount, calls);
+    result.rowsWritten = loop.rowsTaken;
+    result.stopped = loop.stopped;
     CloseFeatureOutput(set);
     return result;
 }
@@ -166,13 +190,8 @@ void CalculateFeaturesForBib(CBib& bib, FeatureDefinitionSet& set, CPrompter& pr
     set.ResizeFeatures(n, 0);
     // A matrix that could not be allocated has been reported and cleared: no row pass then.
     if (set.rowCount == n) {
-        for (int i = 1; i <= n; ++i) {
-            if (ReportProgress(Percent(i, n), "") > 1) break;
-            bib.SelectBlock(i);
-            CMatrix& spectrum = CurrentVector(bib);
-            // A block without a spectrum keeps the zero row ResizeFeatures gave it.
-            if (spectrum.Rows() >= 1) set.ComputeFeatures(spectrum, i);
-        }
+        const FeatureRecordCalls calls = {ReadRecords(bib), ProgressUntilStop(n), TakeInto(set.features)};
+        RunLibraryLoop(bib, set, set.featureCount, calls);
     }
     session.Redraw();
     session.Log(Format("%d features generated for %d blocks", static_cast<int>(set.names.size()), n));
@@ -197,7 +216,11 @@ void CalculateFeaturesForBibMem(CBib& bib, CMatrix& spectra, FeatureDefinitionSe
         LearnFeatures(set, first);
     }
     set.ResizeFeatures(n, 0);
-    if (set.rowCount == n) set.ComputeFeatures(spectra, 1);
+    if (set.rowCount == n) {
+        const FeatureRecordCalls calls = {[&](int i, CMatrix& spectrum) { spectra.GetRow(i, spectrum); },
+                                          [](int) { return true; }, TakeInto(set.features)};
+        RunFeatureRecordLoop(set, n, set.featureCount, bib.parameters.threads, RecordMessages::FirstRecordOnly, calls);
+    }
     session.Redraw();
     session.Log(Format("%d features generated for %d blocks", static_cast<int>(set.names.size()), n));
 }

@@ -26,11 +26,12 @@ struct FeatureStreamResult {
     bool stopped = false;  // a cancel or stop request ended the loop early
 };
 
-// Computes the features of every block of the library, one block at a time, and appends each
-// block's row to the output of the set's save mode (cdmFormat for the CDM mode), so that
-// libraries of any size stream to disk. The names and the column count are learned on block 1.
-// Progress is reported before each block; a cancel or the stop file ends the loop, and the rows
-// so far stay written. Nothing is computed without definition lines or blocks, and nothing
+// Computes the features of every block of the library and appends each block's row, in block
+// order, to the output of the set's save mode (cdmFormat for the CDM mode), so that libraries of
+// any size stream to disk. The rows are computed on the threads of the library's "Threads"
+// parameter (0: every core); the output is the same for any number. The names and the column
+// count are learned on block 1. Progress is reported before each block's row; a cancel or the
+// stop file ends the loop, and the rows so far stay written. Nothing is computed without definition lines or blocks, and nothing
 // after the output failed to open. A block without a spectrum gives a row of zeros.
 FeatureStreamResult StreamLibraryFeatures(CBib& bib, FeatureDefinitionSet& set, const std::string& cdmFormat,
                                           CPrompter& prompter);

@@ -71,11 +71,11 @@ public:
     // The open feature output and the CDM writer (FeatureOutput.h).
     CFeatureOutputFiles output;
 
-private:
     // The lines, read into the engine's form the first time they are evaluated and again only
     // when they change, so that a library-wide run does not re-read them per spectrum.
     const ParsedDefinitions& Parsed();
 
+private:
     std::shared_ptr<const ParsedDefinitions> parsed_;
     EngineScratch scratch_;
 };

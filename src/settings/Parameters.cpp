@@ -59,6 +59,7 @@ const ScalarKey kScalarKeys[] = {
     {"Sim Trans exp m", &CParameters::simTransExpM, 0.0, "%0.14g", true},
     {"SubtractionPeakWidth", &CParameters::subtractionPeakWidth, 8, "%d", false},
     {"SubtractionMode", &CParameters::subtractionMode, 0, "%d", false},
+    {"Threads", &CParameters::threads, 0, "%d", true},
 };
 
 const ScalarKey* FindScalarKey(std::string_view key)

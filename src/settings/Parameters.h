@@ -53,6 +53,9 @@ struct CParameters {
     std::vector<int32_t> simFeatSel;  // the feature numbers it names
     int32_t subtractionPeakWidth = 0;
     int32_t subtractionMode = 0;
+    // Threads of the feature generation: 0 every core. A setting of the machine rather than of
+    // the library, so it is read from a parameter file but not written into one.
+    int32_t threads = 0;
 
     // Sets the defaults the first time (MSM maximum mass still 0); later calls keep the values.
     void ResetOnFirstUse();
