@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "ScriptMode.h"
 #include "base/Progress.h"
 #include "base/StreamReporter.h"
 #include "batch/CommandRunner.h"
@@ -14,6 +15,7 @@ namespace {
 
 const char* const kUsage =
     "Usage: kiv COMMAND-FILE\n"
+    "       kiv --script SCRIPT-FILE | --script --list\n"
     "       kiv --help | --version\n"
     "\n"
     "Runs the batch task that COMMAND-FILE describes and exits. A command file holds\n"
@@ -55,6 +57,7 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (std::strcmp(argv[1], "--script") == 0) return RunScriptMode(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("kiv %s\n", KIV_VERSION);
         return 0;

@@ -37,16 +37,17 @@ void OpenDescriptorsCommand(DescriptorSet& set, CPrompter& prompter, CSession& s
     session.SetStatus(Format("%d x %d Descriptors opened", set.objectCount, set.bitCount));
 }
 
-void LoadDescriptorsCommand(DescriptorSet& set, CPrompter& prompter, CSession& session)
+bool LoadDescriptorsCommand(DescriptorSet& set, CPrompter& prompter, CSession& session)
 {
     if (!OpenWithStatus(set, prompter, session)) {
         session.SetStatus("No Descriptors loaded");
-        return;
+        return false;
     }
     session.SetStatus("Loading Descriptors ...");
     set.ReadObjects(0);
     set.CloseDescriptors();
     session.SetStatus(Format("%d x %d Descriptors loaded", set.objectCount, set.bitCount));
+    return set.IsLoaded();
 }
 
 void CloseDescriptorsCommand(DescriptorSet& set, CSession& session)

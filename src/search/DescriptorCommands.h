@@ -11,8 +11,9 @@ namespace kiv {
 
 // "Open Descriptors": asks for the header and opens the set.
 void OpenDescriptorsCommand(DescriptorSet& set, CPrompter& prompter, CSession& session);
-// "Load Descriptors": opens the set, reads every object into memory and closes the ".bit" file.
-void LoadDescriptorsCommand(DescriptorSet& set, CPrompter& prompter, CSession& session);
+// "Load Descriptors": opens the set, reads every object into memory and closes the ".bit" file;
+// true when objects were loaded.
+bool LoadDescriptorsCommand(DescriptorSet& set, CPrompter& prompter, CSession& session);
 // "Close Descriptors".
 void CloseDescriptorsCommand(DescriptorSet& set, CSession& session);
 // "Copy BitString of Object ...": asks for the object and copies its bit string.

@@ -1,0 +1,40 @@
+#include "ui/KivDoc.h"
+
+#include "base/Format.h"
+
+namespace kiv {
+
+std::string RecordStatus(const CBib& bib)
+{
+    if (bib.readState == 0 && bib.inMemory == 0) return Format("%s %d/%d", "Empty BIB", 0, 0);
+    return Format("%s %d/%d", bib.record.name.name.c_str(), bib.currentBlock, bib.header.blockCount);
+}
+
+int OpenWorkingBib(CKivDoc& doc, const std::string& path, CPrompter& prompter, CSession& session)
+{
+    CBib& bib = doc.bib;
+    bib.Close();
+    bib.SetPrompter(&prompter);
+    bib.path = path;  // empty: Open asks
+    const int opened = bib.Open();
+    if (opened == 0 && bib.OpenIndex() && bib.ReadHeader()) bib.SelectBlock(1);
+    session.SetStatus(RecordStatus(bib));
+    session.Redraw();
+    return opened;
+}
+
+void CloseWorkingBib(CKivDoc& doc, CSession& session)
+{
+    doc.bib.Close();
+    session.SetStatus(RecordStatus(doc.bib));
+    session.Redraw();
+}
+
+void SelectWorkingRecord(CKivDoc& doc, int n, CSession& session)
+{
+    doc.bib.SelectBlock(n);
+    session.SetStatus(RecordStatus(doc.bib));
+    session.Redraw();
+}
+
+}  // namespace kiv

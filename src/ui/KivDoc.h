@@ -1,0 +1,36 @@
+#pragma once
+// CKivDoc: the working sets of the interactive mode. The desktop front end and the script runner
+// hold one document each; every interactive command acts on the objects held here.
+#include "features/FeatureDefinitionSet.h"
+#include "library/Bib.h"
+#include "search/DescriptorSet.h"
+#include "search/Hitlist.h"
+#include "search/ReferenceLibrary.h"
+
+namespace kiv {
+
+struct CKivDoc {
+    CBib bib;  // the working library and its current record
+    FeatureDefinitionSet features;  // the feature definitions of the working library
+    CReferenceLibrary reference;  // the reference CDM data set, its library and descriptors
+    Hitlist hitlist;  // the hits of the last similarity search
+    DescriptorSet unknownDescriptors;  // structure descriptors of the unknowns
+    int zoom = 100;  // page zoom in percent, saved with the parameters
+};
+
+// The status text of the current record: "%s %d/%d" with the record's name, its block and the
+// block count ("Empty BIB 0/0" when no library is open).
+std::string RecordStatus(const CBib& bib);
+
+// "Open BIB Database" / the script's "OpenBIB": closes the working library, opens the one at path
+// (an empty path asks), reads its index and header and shows record 1. Returns the open result
+// (0 open, 1 no file chosen, 2 cannot be opened).
+int OpenWorkingBib(CKivDoc& doc, const std::string& path, CPrompter& prompter, CSession& session);
+
+// "Close BIB Database": closes the working library; the status becomes "Empty BIB 0/0".
+void CloseWorkingBib(CKivDoc& doc, CSession& session);
+
+// "Select Record" / the script's "SelectRecord": shows record n (clamped to the library).
+void SelectWorkingRecord(CKivDoc& doc, int n, CSession& session);
+
+}  // namespace kiv
