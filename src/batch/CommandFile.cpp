@@ -1,5 +1,6 @@
 #include "batch/CommandFile.h"
 
+#include <filesystem>
 #include <variant>
 
 #include "base/Format.h"
@@ -13,11 +14,12 @@ namespace kiv {
 
 namespace {
 
-constexpr size_t kCommandLineLength = 256;
+// Lines are read whole: a long path cut into pieces would name another file.
+constexpr size_t kCommandLineLength = 65535;
 
 using StringKey = std::string CRunSettings::*;
 using IntegerKey = int32_t CRunSettings::*;
-enum class SpecialKey { ImportCosCalib, ImportJcamp, SimFeatSel };
+enum class SpecialKey { ImportCosCalib, ImportJcamp, ImportMsp, SimFeatSel };
 
 struct CommandKey {
     const char* name;
@@ -38,6 +40,7 @@ const CommandKey kCommandKeys[] = {
     {"Max Mass", &CRunSettings::maxMass},
     {"Import COSCALIB", SpecialKey::ImportCosCalib},
     {"Import JCAMP", SpecialKey::ImportJcamp},
+    {"Import MSP", SpecialKey::ImportMsp},
     {"Result File", &CRunSettings::resultFile},
     {"Progress File", &CRunSettings::progressFile},
     {"Sem End File", &CRunSettings::semEndFile},
@@ -50,6 +53,7 @@ const CommandKey kCommandKeys[] = {
     {"Features Ram", &CRunSettings::featuresRam},
     {"No Log", &CRunSettings::noLog},
     {"Random Pairs", &CRunSettings::randomPairs},
+    {"Threads", &CRunSettings::threads},
 };
 
 void ApplySpecialKey(SpecialKey key, std::string_view value, CRunSettings& settings, bool& collecting)
@@ -59,10 +63,11 @@ void ApplySpecialKey(SpecialKey key, std::string_view value, CRunSettings& setti
         settings.importKind = ImportKind::CosCalib;
         collecting = true;
         break;
-    case SpecialKey::ImportJcamp: {
+    case SpecialKey::ImportJcamp:
+    case SpecialKey::ImportMsp: {
         std::string_view file = TrimLeftBlanks(value);
         if (!file.empty()) settings.inputFiles.emplace_back(file);
-        settings.importKind = ImportKind::Jcamp;
+        settings.importKind = key == SpecialKey::ImportMsp ? ImportKind::Msp : ImportKind::Jcamp;
         collecting = true;
         break;
     }
@@ -85,7 +90,12 @@ void ApplyCommandLine(std::string line, CRunSettings& settings, bool& collecting
     size_t equals = line.find('=');
     if (equals == std::string::npos || equals == 0) {
         std::string_view plain = TrimLeftBlanks(line);
-        if (!plain.empty() && collecting) settings.inputFiles.emplace_back(plain);
+        if (plain.empty()) return;
+        if (collecting) {
+            settings.inputFiles.emplace_back(plain);
+        } else {
+            ReportRunTimeError(Format("Line ignored: %.*s", static_cast<int>(plain.size()), plain.data()));
+        }
         return;
     }
     collecting = false;
@@ -103,6 +113,7 @@ void ApplyCommandLine(std::string line, CRunSettings& settings, bool& collecting
         }
         return;
     }
+    ReportRunTimeError(Format("Unknown key %s ignored", key.c_str()));
 }
 
 }  // namespace
@@ -117,7 +128,8 @@ CRunSettings::CRunSettings()
 bool ReadCommandFile(const std::string& path, CRunSettings& settings)
 {
     CTextReader reader;
-    if (!reader.Open(path)) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error) || !reader.Open(path)) {
         ReportRunTimeError(Format("Invalid command file name %s!", path.c_str()));
         return false;
     }

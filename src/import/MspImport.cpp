@@ -1,0 +1,122 @@
+#include "import/MspImport.h"
+
+#include "base/Format.h"
+#include "base/Paths.h"
+#include "base/Progress.h"
+#include "base/Prompt.h"
+#include "base/Reporter.h"
+#include "base/Session.h"
+#include "import/LibraryImport.h"
+#include "import/MspReader.h"
+
+namespace kiv {
+
+namespace {
+
+// Records between progress reports (each report looks for the stop file).
+constexpr int kProgressInterval = 2000;
+
+// The file name without folder and extension.
+std::string TitleOf(const std::string& path)
+{
+    const std::string_view fileName = FileNamePart(path);
+    return std::string(fileName.substr(0, fileName.rfind('.')));
+}
+
+// Reads one file; false when it cannot be opened, a block cannot be written or the user stopped.
+bool ImportMspFile(CBib& bib, const std::string& path, CMspReader& reader, MspImportOutcome& outcome)
+{
+    if (!reader.Open(path)) {
+        ReportRunTimeError("Error opening " + path);
+        return false;
+    }
+    const std::string text = "MSP import " + std::string(FileNamePart(path));
+    for (int sinceReport = 0;; ++sinceReport) {
+        bib.record.id = outcome.imported + 1;
+        const MspStatus status = reader.Next(bib.record);
+        if (status == MspStatus::End) return true;
+        if (status == MspStatus::Damaged) {
+            ++outcome.skipped;
+        } else {
+            if (!bib.WriteBlock()) return false;
+            ++outcome.imported;
+        }
+        if (sinceReport >= kProgressInterval) {
+            sinceReport = 0;
+            const int64_t size = reader.FileSize();
+            const int percent = size > 0 ? static_cast<int>(100 * reader.Position() / size) : 0;
+            if (ReportProgress(percent, text) > 1) return false;
+        }
+    }
+}
+
+}  // namespace
+
+MspImportOutcome ImportMspFiles(CBib& bib, const std::vector<std::string>& files, MessageLog& log)
+{
+    MspImportOutcome outcome;
+    outcome.completed = bib.writeState > 0;
+    if (!outcome.completed) ReportRunTimeError("Import needs a new BIB opened for writing");
+    CMspReader reader(log);
+    for (size_t k = 0; outcome.completed && k < files.size(); ++k) {
+        outcome.completed = ImportMspFile(bib, files[k], reader, outcome);
+    }
+    return outcome;
+}
+
+MspImportOutcome ImportMspLibrary(CBib& bib, const std::vector<std::string>& files, const std::string& bibFile,
+                                  const std::string& title, const std::string& typ, MessageLog& log)
+{
+    MspImportOutcome outcome;
+    if (bib.NewLibrary(title, typ, bibFile)) outcome = ImportMspFiles(bib, files, log);
+    bib.CloseWrite();
+    bib.Close();
+    log.push_back(Format("%d records imported, %d skipped", outcome.imported, outcome.skipped));
+    return outcome;
+}
+
+MspImportOutcome ImportMsp(const std::string& mspPath, const std::string& bibFile, MessageLog& log)
+{
+    CBib bib;
+    return ImportMspLibrary(bib, {mspPath}, bibFile, TitleOf(mspPath), "MS", log);
+}
+
+bool RunMspLibraryImport(CBib& bib, const std::string& typ, const std::vector<std::string>& inputFiles,
+                         const std::string& bibFile)
+{
+    MessageLog log;
+    const MspImportOutcome outcome =
+        ImportMspLibrary(bib, inputFiles, bibFile, BatchLibraryName(bibFile), typ, log);
+    if (outcome.skipped > 0 || !outcome.completed) {
+        std::string text;
+        for (const std::string& line : log) text += (text.empty() ? "" : "\n") + line;
+        ReportRunTimeError(text);
+    }
+    return outcome.completed;
+}
+
+MspImportOutcome ImportMspCommand(CBib& bib, CPrompter& prompter, CSession& session)
+{
+    const std::optional<std::string> chosen =
+        prompter.ChooseFileToOpen({"Import MSP file:", "*.msp", "MSP Files (*.msp)|*.msp|All Files (*.*)|*.*||"});
+    if (!chosen || chosen->empty()) return {};
+    const std::string& path = *chosen;
+    // The new library lies beside the MSP file and takes its name.
+    const std::string title = TitleOf(path);
+    const std::string base = WithoutLast(path, FileNamePart(path).size() - title.size());
+    session.Log(Format("Import BIB from %s", path.c_str()));
+    session.SetStatus("importing ...");
+    MessageLog log;
+    const MspImportOutcome outcome = ImportMspLibrary(bib, {path}, base + ".ssd", title, "MS", log);
+    for (const std::string& line : log) session.Log(line);
+    session.SetStatus("Import done");
+    if (bib.Open(base) == 0) {
+        bib.OpenIndex();
+        bib.ReadHeader();
+        bib.SelectBlock(1);
+    }
+    session.Redraw();
+    return outcome;
+}
+
+}  // namespace kiv
