@@ -102,6 +102,17 @@ FitBasis FitBasisFromCode(int code)
     }
 }
 
+CMatrixNumerics CMatrixNumerics::Transposed() const
+{
+    CMatrixNumerics t(cols_, rows_);
+    constexpr int kBlock = 64;
+    for (int i0 = 1; i0 <= rows_; i0 += kBlock)
+        for (int j0 = 1; j0 <= cols_; j0 += kBlock)
+            for (int i = i0; i <= std::min(rows_, i0 + kBlock - 1); ++i)
+                for (int j = j0; j <= std::min(cols_, j0 + kBlock - 1); ++j) t.Row(j)[i] = Row(i)[j];
+    return t;
+}
+
 CMatrixNumerics CMatrixNumerics::Inv() const
 {
     CMatrixNumerics a(*this);

@@ -30,6 +30,9 @@ public:
     CMatrixNumerics& operator=(CMatrixNumerics&&) noexcept = default;
     ~CMatrixNumerics() override = default;
 
+    // The transpose (cols x rows).
+    CMatrixNumerics Transposed() const;
+
     // The inverse by Gauss-Jordan elimination with full pivoting (a later element of equal
     // magnitude wins the pivot search). A non-square matrix is reported and returned unchanged;
     // an exactly singular pivot is reported and the elimination goes on.
