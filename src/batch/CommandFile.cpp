@@ -1,6 +1,5 @@
 #include "batch/CommandFile.h"
 
-#include <filesystem>
 #include <variant>
 
 #include "base/Format.h"
@@ -14,8 +13,7 @@ namespace kiv {
 
 namespace {
 
-// Lines are read whole: a long path cut into pieces would name another file.
-constexpr size_t kCommandLineLength = 65535;
+constexpr size_t kCommandLineLength = 256;
 
 using StringKey = std::string CRunSettings::*;
 using IntegerKey = int32_t CRunSettings::*;
@@ -53,7 +51,6 @@ const CommandKey kCommandKeys[] = {
     {"Features Ram", &CRunSettings::featuresRam},
     {"No Log", &CRunSettings::noLog},
     {"Random Pairs", &CRunSettings::randomPairs},
-    {"Threads", &CRunSettings::threads},
 };
 
 void ApplySpecialKey(SpecialKey key, std::string_view value, CRunSettings& settings, bool& collecting)
@@ -90,12 +87,7 @@ void ApplyCommandLine(std::string line, CRunSettings& settings, bool& collecting
     size_t equals = line.find('=');
     if (equals == std::string::npos || equals == 0) {
         std::string_view plain = TrimLeftBlanks(line);
-        if (plain.empty()) return;
-        if (collecting) {
-            settings.inputFiles.emplace_back(plain);
-        } else {
-            ReportRunTimeError(Format("Line ignored: %.*s", static_cast<int>(plain.size()), plain.data()));
-        }
+        if (!plain.empty() && collecting) settings.inputFiles.emplace_back(plain);
         return;
     }
     collecting = false;
@@ -113,7 +105,6 @@ void ApplyCommandLine(std::string line, CRunSettings& settings, bool& collecting
         }
         return;
     }
-    ReportRunTimeError(Format("Unknown key %s ignored", key.c_str()));
 }
 
 }  // namespace
@@ -128,8 +119,7 @@ CRunSettings::CRunSettings()
 bool ReadCommandFile(const std::string& path, CRunSettings& settings)
 {
     CTextReader reader;
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error) || !reader.Open(path)) {
+    if (!reader.Open(path)) {
         ReportRunTimeError(Format("Invalid command file name %s!", path.c_str()));
         return false;
     }
