@@ -48,6 +48,13 @@ double LargestValue(const CMatrix& v)
 
 }  // namespace
 
+int32_t RoundedTic(double tic)
+{
+    const double rounded = std::floor(tic + 0.5);
+    if (!(rounded > INT32_MIN)) return INT32_MIN;  // NaN as well
+    return rounded >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(rounded);
+}
+
 int ScanCount(const CBib& bib) { return std::max(bib.header.blockCount, 0); }
 
 bool SelectRunRecord(CBib& bib, int block)
@@ -83,7 +90,7 @@ void ComputeMSM(CBib& bib, MsmPass pass)
         const double tic = FillMsmRow(*spectrum, run.msm, i) * ibase * 0.01;
         run.tic.Set(1, i, tic);
         if (pass == MsmPass::Recalculation && bib.inMemory) {
-            bib.memorySpectra[static_cast<size_t>(i - 1)].tic = static_cast<int32_t>(std::floor(tic + 0.5));
+            bib.memorySpectra[static_cast<size_t>(i - 1)].tic = RoundedTic(tic);
         }
     }
     run.largestIbase = LargestValue(run.ibase);

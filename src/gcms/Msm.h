@@ -2,6 +2,8 @@
 // The mass spectral matrix (MSM) of a GC-MS run and the per-scan vectors derived from the
 // library that holds the run (one block per scan, in elution order): base-peak intensity,
 // retention time and index, total ion current. They live in the library's run data.
+#include <cstdint>
+
 #include "library/Bib.h"
 #include "matrix/Matrix.h"
 
@@ -28,6 +30,9 @@ bool SelectRunRecord(CBib& bib, int block);
 // The ion trace of one mass over the run (1 x N, relative intensities): the MSM column when the
 // MSM is computed, otherwise read record by record (0 where a spectrum ends below the mass).
 CMatrix MassTrace(CBib& bib, int mass);
+
+// A TIC as the integer that records carry: rounded, saturated to the int32 range.
+int32_t RoundedTic(double tic);
 
 // Number of scans of the run.
 int ScanCount(const CBib& bib);

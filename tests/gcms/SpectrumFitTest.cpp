@@ -190,7 +190,8 @@ TEST(SpectrumFit, CommandsNeedAReferenceLibraryAndAScan)
                                         "Select Spectrum in chromatogram!", "Not enough spectra in Reference BIB!"}));
     EXPECT_EQ(prompter.prompts.back(), "Enter # of Referece Spectrum:");
 
-    ShowRun((EnsureMSM(run), run), chromatogram);
+    EnsureMSM(run);
+    ShowRun(run, chromatogram);
     TargetSearchCommand(run, reference, chromatogram, prompter, session);
     EXPECT_EQ(chromatogram.legends.back(), "Target Chromatogram for #1");
     EXPECT_EQ(chromatogram.text, (std::vector<std::string>{"Origin:  0", "Name: first"}));
