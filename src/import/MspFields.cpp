@@ -57,6 +57,7 @@ const KeyEntry kKeys[] = {
     {"comment", MspField::Comment},
     {"comments", MspField::Comment},
     {"numpeaks", MspField::NumPeaks},
+    {"tic", MspField::Tic},
 };
 
 bool IsKeyBoundary(char c) { return c == ' ' || c == '\t' || c == '"' || c == ';' || c == ',' || c == '(' || c == '/'; }

@@ -22,6 +22,7 @@ enum class MspField {
     RetentionTime,  // "RT", "RetentionTime", "Retention_time"
     Comment,  // "Comment", "Comments"
     NumPeaks,
+    Tic,  // total ion current of the source, in the scale of its intensities
 };
 
 MspField FieldOfKey(std::string_view key);

@@ -72,6 +72,7 @@ void CMspReader::Begin(CBibRecord& record)
     d.numPeaks = -1;
     d.retentionIndex = 0;
     d.retentionTime = 0;
+    d.tic = -1;
     d.peaks.Clear();
     const int32_t id = record.id;
     record.Clear();
@@ -160,6 +161,7 @@ void CMspReader::ApplyField(MspField field, std::string_view value, CBibRecord& 
         draft_.numPeaks = ParseInt(value);
         draft_.numPeaksLine = lines_.LineNumber();
         break;
+    case MspField::Tic: draft_.tic = ParseInt(value); break;
     case MspField::Synonym:
     case MspField::Other: break;
     }
@@ -179,6 +181,7 @@ bool CMspReader::BuildSpectrum(CMassSpectrum& spectrum)
         std::copy(peaks.intensities.begin(), peaks.intensities.end(), spectrum.peaks.Row(2).data());
     }
     FinishSpectrum(spectrum);
+    if (draft_.tic >= 0) spectrum.tic = draft_.tic;
     const double fromComment = RetentionIndexInComment(spectrum.comment);
     const double index = draft_.retentionIndex > 0 ? draft_.retentionIndex : fromComment;
     spectrum.retentionIndex = index;

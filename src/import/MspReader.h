@@ -13,7 +13,7 @@
 //   the comment) or retention time ("RT:", "RetentionTime:") -- the library holds one retention
 //   value, and the index wins because the search uses it; synonyms are not kept (one name);
 //   peaks in any intensity scale, stored in percent of the base peak (base-peak intensity and
-//   TIC from the file's scale), masses with as many decimals as the record writes (up to
+//   TIC from the file's scale; "TIC:" when given), masses with as many decimals as the record writes (up to
 //   kMspMassDecimals) in the narrowest width that holds them.
 // Text fields are mapped to Latin-1 as MspEncoding describes. When "Num Peaks:" disagrees with
 // the peak lines, the lines win and a message names the record. A damaged record (a peak line
@@ -56,6 +56,7 @@ private:
         int32_t numPeaks = -1;  // -1: not given
         double retentionIndex = 0;
         double retentionTime = 0;
+        int32_t tic = -1;  // -1: not given, the sum of the intensities
         CMspPeakList peaks;
     };
 

@@ -14,6 +14,8 @@ namespace kiv {
 namespace {
 
 constexpr double kTiny = 1e-12;
+// Enough for intensities in percent with two decimals, in any scale the source had.
+constexpr int kIntensityDecimals = 4;
 
 // A number with at most the given decimals, trailing zeros removed ("180.0634", "100", "12.5").
 std::string Decimal(double value, int decimals)
@@ -49,6 +51,9 @@ void WritePeaks(CTextWriter& out, const CMassSpectrum& s)
         out.Write("Num Peaks: 0\n");
         return;
     }
+    // The intensities go out in the scale of the source (the base peak at its absolute
+    // intensity), so that a reader finds base-peak intensity and percentages as stored.
+    const double scale = s.basePeakIntensity > 0 ? s.basePeakIntensity / 100.0 : 1.0;
     if (s.isVector) {
         const int columns = s.vector.Rows() >= 1 ? s.vector.Cols() : 0;
         int n = 0;
@@ -56,7 +61,7 @@ void WritePeaks(CTextWriter& out, const CMassSpectrum& s)
         out.Print("Num Peaks: %d\n", n);
         for (int m = 1; m <= columns; ++m) {
             const double intensity = s.vector.Get(1, m);
-            if (intensity > kTiny) out.Print("%d %s\n", m, Decimal(intensity, 2).c_str());
+            if (intensity > kTiny) out.Print("%d %s\n", m, Decimal(intensity * scale, kIntensityDecimals).c_str());
         }
         return;
     }
@@ -64,7 +69,7 @@ void WritePeaks(CTextWriter& out, const CMassSpectrum& s)
     const int decimals = std::clamp(s.ndec, 0, kMspMassDecimals);
     out.Print("Num Peaks: %d\n", n);
     for (int j = 1; j <= n; ++j) {
-        out.Print("%.*f %s\n", decimals, s.peaks.Get(1, j), Decimal(s.peaks.Get(2, j), 2).c_str());
+        out.Print("%.*f %s\n", decimals, s.peaks.Get(1, j), Decimal(s.peaks.Get(2, j) * scale, kIntensityDecimals).c_str());
     }
 }
 
@@ -100,6 +105,7 @@ void WriteMspRecord(CTextWriter& out, const CBibRecord& record, int blockNumber)
     if (!s.empty && s.retentionIndex > 0) out.Print("RI: %s\n", Decimal(s.retentionIndex, 3).c_str());
     if (!s.empty && s.retentionTime > 0) out.Print("RT: %s\n", Decimal(s.retentionTime, 3).c_str());
     if (!s.empty) WriteText(out, "Comments", s.comment);
+    if (!s.empty && s.tic != 0) out.Print("TIC: %d\n", s.tic);
     WritePeaks(out, s);
     out.Write("\n");
 }

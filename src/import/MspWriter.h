@@ -4,14 +4,14 @@
 // CAS number, retention value and peaks. A record:
 //   Name: ...             (a block without a name is written as "Block <number>")
 //   Formula: ...          (the name record's formula, else the structure's)
-//   MW: / NominalMW: / ExactMass: / CAS#: / NIST#: / Origin: / RI: or RT: / Comments:
+//   MW: / NominalMW: / ExactMass: / CAS#: / NIST#: / Origin: / RI: or RT: / Comments: / TIC:
 //                         (each only when the block has it)
 //   Num Peaks: n
 //   one "mass intensity" line per peak: masses with the spectrum's decimals, intensities in
-//   percent of the base peak with up to two decimals, as the library stores them
+//   the scale of the source (the base peak at its absolute intensity, else 100)
 //   a blank line
-// Lines end in CR LF; text fields are written as UTF-8 (MspEncoding). The base-peak intensity,
-// TIC and match quality, the structure, the infrared spectrum and the supplementary data have no
+// Lines end in CR LF; text fields are written as UTF-8 (MspEncoding). The match quality, the
+// structure, the infrared spectrum and the supplementary data have no
 // place in MSP and are not written; a spectrum in vector form is written as its peaks.
 #include <string>
 
