@@ -51,6 +51,7 @@ const CommandKey kCommandKeys[] = {
     {"Features Ram", &CRunSettings::featuresRam},
     {"No Log", &CRunSettings::noLog},
     {"Random Pairs", &CRunSettings::randomPairs},
+    {"Threads", &CRunSettings::threads},
 };
 
 void ApplySpecialKey(SpecialKey key, std::string_view value, CRunSettings& settings, bool& collecting)

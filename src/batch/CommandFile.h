@@ -35,6 +35,7 @@ struct CRunSettings {
     int32_t featuresRam = 0;
     int32_t noLog = 0;
     int32_t randomPairs = 0;
+    int32_t threads = 0;  // threads of the feature generation, 0 every core
 
     ImportKind importKind = ImportKind::None;
     std::vector<std::string> inputFiles;

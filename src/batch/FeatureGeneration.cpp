@@ -16,6 +16,7 @@ void RunFeatureGeneration(CBatchRun& run)
     const CRunSettings& settings = run.settings;
     CBib bib;
     bib.parameters = run.parameters;
+    bib.parameters.threads = settings.threads;
     // Step 1 with "Import JCAMP": the importers build the library first (import kind 1
     // imports nothing here).
     if (settings.importKind == ImportKind::Jcamp) ImportBeforeFeatures(run, bib);

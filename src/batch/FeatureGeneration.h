@@ -3,8 +3,9 @@
 // by "BIB File", computed with the definitions of "Feature File" and written to "Result File" in
 // the save mode of "Savemode" ("CDM Format" for the CDM mode, "Round Feat" 10 for values rounded
 // to 256 levels), one row per block. The progress file and the stop file are served between
-// blocks; a stop request ends the loop with the rows so far written, and the run still counts
-// as completed. With "Import JCAMP" the library is first built anew from the input files.
+// blocks; a stop request ends the loop with the rows so far written and marks the run as
+// stopped. "Threads" sets the threads that compute the rows (0: every core); the file is the
+// same for any number. With "Import JCAMP" the library is first built anew from the input files.
 #include "batch/BatchRun.h"
 #include "library/Bib.h"
 

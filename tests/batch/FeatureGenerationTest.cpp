@@ -114,3 +114,51 @@ TEST_F(FeatureGeneration, ImportStepRunsFirstAndFailuresAreReported)
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(reporter.messages, std::vector<std::string>{"Feature file " + bad + " cannot be created"});
 }
+
+TEST_F(FeatureGeneration, ThreadsGiveTheSameFileAndAStopLeavesAPrefix)
+{
+    // 601 blocks (not a multiple of the 256 records a thread takes at a time), every seventh
+    // without a spectrum, and a definition line reported for every block with one.
+    std::vector<Peaks> spectra(601);
+    for (size_t i = 0; i < spectra.size(); ++i) {
+        if (i % 7 == 3) continue;
+        for (int m = 20; m <= 100; m += 1 + static_cast<int>(i % 5)) spectra[i].emplace_back(m, (m * 37 + i * 11) % 97 + 1);
+    }
+    ASSERT_TRUE(kiv::test::WriteTestLibrary(folder.Path("lib.ssd"), spectra));
+    WriteBytes(folder.Path("def.txt"), "MD 14 1 100 M\r\nTYP ODD 31 800\r\nSCI 1 0.5 0.2 M\r\nPPS p ALL 20 100 43 100 57 40\r\n");
+    const std::string keys = "Savemode = -10\nCDM Format = FLOAT\nThreads = ";
+    const std::string cdm = folder.Path("f.cdm");
+    std::string one;
+    std::vector<std::string> oneMessages;
+    for (int threads : {1, 2, 7}) {
+        CRecordingReporter reporter;
+        const CommandRunResult result = Run("Result File = " + cdm + "\n" + keys + std::to_string(threads) + "\n");
+        EXPECT_EQ(result.status, 0);
+        if (threads == 1) {
+            one = ReadBytes(cdm);
+            oneMessages = reporter.messages;
+        }
+        EXPECT_TRUE(ReadBytes(cdm) == one) << threads << " threads";
+        EXPECT_EQ(reporter.messages, oneMessages) << threads << " threads";
+    }
+    // The first pass, then every block with a spectrum.
+    EXPECT_EQ(oneMessages.size(), 1u + 601u - 86u);
+
+    // Float rows: a stop at the 300th report leaves exactly the first 299 rows of one thread.
+    const size_t row = 14 + 3 + 6;
+    Run("Result File = " + folder.Path("full.bin") + "\nSavemode = 1\nThreads = 1\n");
+    const std::string full = ReadBytes(folder.Path("full.bin"));
+    ASSERT_EQ(full.size(), 601u * row * 4);
+    for (int threads : {1, 2, 7}) {
+        int reports = 0;
+        SetProgressEcho([&](int, const std::string&) {
+            if (++reports == 300) WriteBytes(folder.Path("stop.txt"), "");
+        });
+        const std::string bin = folder.Path("f.bin");
+        const CommandRunResult result = Run("Result File = " + bin + "\nSavemode = 1\nThreads = " + std::to_string(threads) + "\n");
+        SetProgressEcho(nullptr);
+        EXPECT_EQ(reports, 300);
+        EXPECT_TRUE(ReadBytes(bin) == full.substr(0, 299 * row * 4)) << threads << " threads";
+        EXPECT_EQ(ReadBytes(folder.Path("progress.txt")), "-1\r\n");
+    }
+}
