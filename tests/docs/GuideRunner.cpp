@@ -108,10 +108,13 @@ CMatrix SpectraMatrix(const std::vector<GuideBlock>& blocks, const std::vector<s
 std::string PeakText(const CMassSpectrum& spectrum)
 {
     std::string text;
-    auto add = [&text](double mass, double intensity) { text += " " + Compact(mass) + ":" + Compact(intensity); };
+    // Peaks of intensity 0 (layouts that list every mass) are left out.
+    auto add = [&text](double mass, double intensity) {
+        if (intensity > 0) text += " " + Compact(mass) + ":" + Compact(intensity);
+    };
     if (spectrum.isVector) {
         for (int m = 1; m <= spectrum.vector.Cols(); ++m) {
-            if (spectrum.vector.Get(1, m) > 0) add(m, spectrum.vector.Get(1, m));
+            add(m, spectrum.vector.Get(1, m));
         }
     } else {
         for (int p = 1; p <= spectrum.peaks.Cols(); ++p) add(spectrum.peaks.Get(1, p), spectrum.peaks.Get(2, p));
@@ -119,20 +122,35 @@ std::string PeakText(const CMassSpectrum& spectrum)
     return text;
 }
 
+// The parts of a list that are present, joined by ", ".
+std::string Joined(const std::vector<std::string>& parts)
+{
+    std::string text;
+    for (const std::string& part : parts) {
+        if (part.empty()) continue;
+        text += (text.empty() ? "" : ", ") + part;
+    }
+    return text;
+}
+
+std::string NameFields(const CBibName& name)
+{
+    return Joined({name.cas != 0 ? Format("CAS %d", name.cas) : "",
+                   name.formula.empty() ? "" : "formula \"" + name.formula + "\"",
+                   name.mw != 0 ? "MW " + Compact(name.mw) : "",
+                   name.origin.empty() ? "" : "origin \"" + name.origin + "\"",
+                   name.originNumber != 0 ? Format("origin number %d", name.originNumber) : ""});
+}
+
 std::string RecordText(const CBibRecord& record)
 {
     std::string text = Format("block ID %d: \"%s\"\n", record.id, record.name.name.c_str());
-    const CBibName& name = record.name;
-    if (name.cas != 0 || !name.formula.empty() || name.mw != 0) {
-        text += Format("  CAS %d, formula \"%s\", MW %s\n", name.cas, name.formula.c_str(), Compact(name.mw).c_str());
-    }
-    if (!name.origin.empty() || name.originNumber != 0) {
-        text += Format("  origin \"%s\" %d\n", name.origin.c_str(), name.originNumber);
-    }
+    const std::string fields = NameFields(record.name);
+    if (!fields.empty()) text += "  " + fields + "\n";
     const CMassSpectrum& spectrum = record.spectrum;
-    if (spectrum.retentionTime != 0 || spectrum.retentionIndex != 0) {
-        text += "  RT " + Compact(spectrum.retentionTime) + ", RI " + Compact(spectrum.retentionIndex) + "\n";
-    }
+    const std::string times = Joined({spectrum.retentionTime != 0 ? "RT " + Compact(spectrum.retentionTime) : "",
+                                      spectrum.retentionIndex != 0 ? "RI " + Compact(spectrum.retentionIndex) : ""});
+    if (!times.empty()) text += "  " + times + "\n";
     if (!record.molecule.empty) {
         text += Format("  structure %s: %d atoms, %d bonds\n", record.molecule.Formula().c_str(),
                        record.molecule.atomCount, record.molecule.bondCount);
@@ -174,6 +192,14 @@ std::string MessagesText(const std::vector<std::string>& messages)
 {
     std::string text;
     for (const std::string& message : messages) text += "! " + message + "\n";
+    return text;
+}
+
+std::string WithoutFolder(std::string text, const std::string& folder)
+{
+    for (size_t pos = text.find(folder); pos != std::string::npos; pos = text.find(folder, pos)) {
+        text.erase(pos, folder.size());
+    }
     return text;
 }
 
@@ -255,7 +281,8 @@ std::string RunImportExample(const GuideBlock& example, const std::string& folde
     }
     std::string text = MessagesText(reporter.messages);
     if (!read) text += "(the import ended early)\n";
-    return text + LibraryText(bib);
+    // Spectra named by their file's path show the names the example gave.
+    return WithoutFolder(text + LibraryText(bib), folder + "/");
 }
 
 std::string RunCommandExample(const std::vector<GuideBlock>& blocks, const GuideBlock& example,
