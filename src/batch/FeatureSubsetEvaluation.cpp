@@ -1,83 +1,54 @@
+#include "batch/FeatureSubsetEvaluation.h"
+
 #include <algorithm>
 
 #include "base/Format.h"
 #include "base/Paths.h"
-#include "base/Reporter.h"
 #include "base/TextFile.h"
 #include "batch/Evaluation.h"
-#include "batch/EvaluationTasks.h"
+#include "search/CosineHitlists.h"
+#include "search/EvaluationFiles.h"
+#include "search/FeatureRows.h"
+#include "search/LibraryScan.h"
 
 namespace kiv {
 
 namespace {
 
-// The precomputed feature matrix (N rows of F 4-byte floats), held whole or read row by row.
-class CFeatureRows {
-public:
-    CFeatureRows(const std::string& path, int rows, int features, bool inMemory) : inMemory_(inMemory)
-    {
-        matrix_.Alloc(inMemory ? rows : 1, features);
-        open_ = matrix_.OpenBin(path);
-        if (!open_) {
-            ReportRunTimeError("Error opening features.bin");
-            return;
-        }
-        if (inMemory_) matrix_.ReadBin();
-    }
-    ~CFeatureRows() { matrix_.CloseBin(); }
+constexpr int32_t kProgressRecords = 10000;
 
-    // Row k restricted to the subset (1-based feature numbers) into out.
-    void Take(int k, const std::vector<int32_t>& subset, double* out)
-    {
-        if (!open_) {
-            std::fill(out, out + subset.size(), 0.0);
-            return;
-        }
-        int row = k;
-        if (!inMemory_) {
-            matrix_.ReadBinRow(k);
-            row = 1;
-        }
-        for (size_t i = 0; i < subset.size(); ++i) out[i] = matrix_.Get(row, subset[i]);
-    }
-
-private:
-    CMatrix matrix_;
-    bool inMemory_;
-    bool open_ = false;
-};
+// "RandomSubset" of count features out of features, ascending.
+std::vector<int32_t> DrawSubset(int count, int features, int seed)
+{
+    CMatrixI draw;
+    draw.RandomSubset(count, features, seed);
+    draw.Sort();
+    return std::vector<int32_t>(draw.Flat().begin(), draw.Flat().end());
+}
 
 }  // namespace
 
 void RunFeatureSubsetEvaluation(CBatchRun& run)
 {
     const CRunSettings& settings = run.settings;
-    CEvaluation evaluation(run);
-    const std::string stem = evaluation.Stem();
+    const std::string stem = ResultStem(settings);
     CTextWriter runs;
     runs.Open(stem + "_runs.txt");
-    evaluation.LoadDescriptors();
-    evaluation.OpenLibrary();
-    CObjectVectors vectors(evaluation.library, settings, false);
-    vectors.Initialise();
-    evaluation.LoadTestIndex();
-    evaluation.CheckDescriptorCount();
+    // The library only sets up the feature definitions and gives its size: the values come
+    // from the float file that the feature output wrote beside the definitions.
+    CEvaluation evaluation(run, {.descriptorsFirst = true});
     evaluation.CloseLibrary();
 
-    const int features = vectors.FeatureCount();
+    const int features = evaluation.vectors.FeatureCount();
     const int32_t size = evaluation.LibrarySize();
-    const int tests = static_cast<int>(evaluation.testIndex.size());
+    const int tests = evaluation.TestCount();
     CFeatureRows rows(WithoutLast(settings.featureFile, 3) + "bin", size, features, settings.featuresRam == 1);
-    const int selected = settings.selectFeatures;
     const int runCount = std::max(settings.randomRuns, 0);
     bool stopped = false;
     for (int r = 1; r <= runCount && !stopped; ++r) {
         const int seed = settings.randomSeed + r - 1;
         runs.Print("#%9d", r);
-        CMatrixI draw;
-        draw.RandomSubset(selected, features, seed);
-        draw.Sort();
-        std::vector<int32_t> subset(draw.Flat().begin(), draw.Flat().end());
+        const std::vector<int32_t> subset = DrawSubset(settings.selectFeatures, features, seed);
         runs.Print(" %9d", seed);
         runs.Write(" Features:");
         for (int32_t feature : subset) runs.Print("%5d", feature);
@@ -92,13 +63,14 @@ void RunFeatureSubsetEvaluation(CBatchRun& run)
         ScanLibraryInBlocks(
             size, length,
             [&](int32_t q) {
-                stopped = q % 10000 == 0 &&
+                stopped = q % kProgressRecords == 0 &&
                           !evaluation.Progress(static_cast<int>((100LL * (r - 1) + 100LL * q / size) / runCount));
                 return !stopped;
             },
             [&](int32_t q, double* out) { rows.Take(q, subset, out); },
             [&](const double* block, int count, int32_t first) { hits.Compare(block, count, length, first); });
-        CEvaluationTables tables = TablesFromHits(hits, evaluation.testIndex, evaluation.descriptors);
+        CEvaluationTables tables = CEvaluationTables::FromHitlists(hits);
+        tables.FillTanimotos(evaluation.testIndex, evaluation.descriptors, 1);
         if (settings.noLog != 1) WriteResultFiles(stem + Format("_%06d", seed), tables, "%8.4f");
         runs.Write(" Results1,5,20,100:");
         for (int k : {1, 5, 20, 100}) {

@@ -1,9 +1,12 @@
 #include "batch/TaskTable.h"
 
-#include "batch/EvaluationTasks.h"
+#include "batch/CriterionEvaluation.h"
 #include "batch/FeatureGeneration.h"
+#include "batch/FeatureSubsetEvaluation.h"
 #include "batch/HitStatistics.h"
 #include "batch/ImportTask.h"
+#include "batch/RandomPairsEvaluation.h"
+#include "batch/VectorSimilarityEvaluation.h"
 
 namespace kiv {
 

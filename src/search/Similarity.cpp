@@ -152,20 +152,21 @@ std::vector<int32_t> SelectColumns(const std::vector<int32_t>& listed, int32_t k
     return columns;
 }
 
-double Similarity(int criterion, const double* x, const double* r, const std::vector<int32_t>& columns)
+double Similarity(SimilarityCriterion criterion, const double* x, const double* r, const std::vector<int32_t>& columns)
 {
     switch (criterion) {
-    case 2: return Cosine(x, r, columns, CosineMasses::Unknown);
-    case 3: return Cosine(x, r, columns, CosineMasses::Reference);
-    case 4: return Cosine(x, r, columns, CosineMasses::Either);
-    case 7: return BestCandidates(CountPeaks(x, r, columns));
-    case 8: return MethodEasy(CountPeaks(x, r, columns));
-    case 9: return MethodDetailed(CountPeaks(x, r, columns));
-    default: return Cosine(x, r, columns, CosineMasses::All);
+    case SimilarityCriterion::Cosine: break;
+    case SimilarityCriterion::CosineUnknownMasses: return Cosine(x, r, columns, CosineMasses::Unknown);
+    case SimilarityCriterion::CosineReferenceMasses: return Cosine(x, r, columns, CosineMasses::Reference);
+    case SimilarityCriterion::CosineEitherMasses: return Cosine(x, r, columns, CosineMasses::Either);
+    case SimilarityCriterion::BestCandidates: return BestCandidates(CountPeaks(x, r, columns));
+    case SimilarityCriterion::SiscomEasy: return MethodEasy(CountPeaks(x, r, columns));
+    case SimilarityCriterion::SiscomDetailed: return MethodDetailed(CountPeaks(x, r, columns));
     }
+    return Cosine(x, r, columns, CosineMasses::All);
 }
 
-double Similarity(int criterion, const CMatrix& unknowns, int unknownRow, const CMatrix& references, int referenceRow,
+double Similarity(SimilarityCriterion criterion, const CMatrix& unknowns, int unknownRow, const CMatrix& references, int referenceRow,
                   const std::vector<int32_t>& columns)
 {
     if (unknownRow < 1 || unknownRow > unknowns.Rows() || referenceRow < 1 || referenceRow > references.Rows()) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "matrix/Matrix.h"
+#include "search/SimilarityCriterion.h"
 
 namespace kiv {
 
@@ -17,12 +18,11 @@ void TransformIntensities(CMatrix& matrix, double intensityExponent, double mass
 // for an empty list, all columns 1..K.
 std::vector<int32_t> SelectColumns(const std::vector<int32_t>& listed, int32_t k);
 
-// Criteria: 2, 3, 4 cosine over the masses of the unknown, of the reference, of either;
-// 7, 8, 9 peak-count scores; anything else (1 among them) cosine over all selected columns.
-double Similarity(int criterion, const CMatrix& unknowns, int unknownRow, const CMatrix& references,
+// Similarity of unknown row and reference row under the criterion (0 for a row outside).
+double Similarity(SimilarityCriterion criterion, const CMatrix& unknowns, int unknownRow, const CMatrix& references,
                   int referenceRow, const std::vector<int32_t>& columns);
 
 // The same on plain arrays, 1-based through the column numbers (x[j - 1] is column j).
-double Similarity(int criterion, const double* x, const double* r, const std::vector<int32_t>& columns);
+double Similarity(SimilarityCriterion criterion, const double* x, const double* r, const std::vector<int32_t>& columns);
 
 }  // namespace kiv

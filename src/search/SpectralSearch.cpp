@@ -38,6 +38,7 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
     hitlist.similarities.Fill(kNoHitSimilarity);
     hitlist.referenceNumbers.Alloc(count, width);
     TransformIntensities(unknowns, settings.simTransExpI, settings.simTransExpM);
+    const SimilarityCriterion criterion = CriterionFromCode(settings.simCriterion);
 
     CCdmFile& cdm = reference.cdm;
     const int references = cdm.Rows();
@@ -61,7 +62,7 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
                     int32_t* k = hitlist.referenceNumbers.Row(u).data();
                     for (int rowInBlock = 0; rowInBlock < blockRows; ++rowInBlock) {
                         InsertHit(s, k, width,
-                                  Similarity(settings.simCriterion, unknowns, u, reference.block, rowInBlock + 1, columns),
+                                  Similarity(criterion, unknowns, u, reference.block, rowInBlock + 1, columns),
                                   static_cast<int32_t>(i + rowInBlock));
                     }
                 }

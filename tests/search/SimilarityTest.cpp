@@ -27,7 +27,7 @@ const std::vector<int32_t> kAll = {1, 2, 3, 4, 5, 6};
 
 double Score(int criterion, const CMatrix& x = kUnknown, const CMatrix& r = kReference)
 {
-    return Similarity(criterion, x, 1, r, 1, kAll);
+    return Similarity(CriterionFromCode(criterion), x, 1, r, 1, kAll);
 }
 
 }  // namespace
