@@ -4,6 +4,7 @@
 #include "base/Reporter.h"
 #include "gcms/Baseline.h"
 #include "gcms/Msm.h"
+#include "import/netcdf/NetcdfImport.h"
 
 namespace kiv {
 
@@ -31,6 +32,22 @@ void ShowLoadedRun(CBib& bib, CChromatogram& chromatogram, RunSource source, CSe
     chromatogram.currentScan = ScanCount(bib) > 0 ? 1 : 0;
     bib.SelectBlock(chromatogram.currentScan);
     session.Redraw();
+}
+
+bool ImportNetcdfCommand(CBib& bib, const std::string& path, CChromatogram& chromatogram, CPrompter& prompter,
+                         CSession& session)
+{
+    std::string file = path;
+    if (file.empty()) {
+        const std::optional<std::string> chosen = prompter.ChooseFileToOpen(
+            {"Import netCDF GC-MS run:", "*.cdf", "netCDF Files (*.cdf;*.nc)|*.cdf;*.nc|All Files (*.*)|*.*||"});
+        if (!chosen) return false;
+        file = *chosen;
+    }
+    session.SetStatus("loading netCDF ...");
+    const bool imported = ImportNetcdf(bib, file);
+    ShowLoadedRun(bib, chromatogram, RunSource::Import, session);
+    return imported;
 }
 
 void MaxMassCommand(CBib& bib, CPrompter& prompter)

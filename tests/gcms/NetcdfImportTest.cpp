@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "NetcdfRunWriter.h"
+#include "TestSupport.h"
+#include "base/Session.h"
+#include "gcms/RunCommands.h"
+#include "import/netcdf/NetcdfImport.h"
+
+
+using namespace kiv;
+using namespace kiv::test;
+
+namespace {
+
+#ifdef KIV_HAVE_NETCDF
+
+// Two scans: at 60 s masses 43 and 58.1 (intensities 1000, 250), at 90 s mass 43 alone (0 left out).
+NcRun SmallRun()
+{
+    NcRun run;
+    run.times = {60.0, 90.0};
+    run.firstPoint = {0, 2};
+    run.pointCount = {2, 2};
+    run.masses = {43.0f, 58.1f, 43.0f, 44.0f};
+    run.intensities = {1000.0f, 250.0f, 500.0f, 0.0f};
+    return run;
+}
+
+#endif
+
+}  // namespace
+
+#ifdef KIV_HAVE_NETCDF
+
+TEST(NetcdfImport, SmallRunBecomesAnInMemoryRun)
+{
+    CScratchFolder folder;
+    CRecordingReporter reporter;
+    const std::string path = folder.Path("small run.cdf");
+    ASSERT_TRUE(WriteNcRun(path, SmallRun()));
+    CBib bib;
+    CChromatogram chromatogram;
+    CRecordingSession session;
+    CHeadlessPrompter prompter;
+    ASSERT_TRUE(ImportNetcdfCommand(bib, path, chromatogram, prompter, session));
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(bib.header.title, "small run");
+    EXPECT_EQ(bib.header.typ, "GC-MS");
+    ASSERT_EQ(bib.header.blockCount, 2);
+    const CMassSpectrum& first = bib.memorySpectra[0];
+    EXPECT_DOUBLE_EQ(first.retentionTime, 1.0);
+    EXPECT_EQ(first.basePeakIntensity, 1000u);
+    EXPECT_EQ(first.tic, 1250);
+    EXPECT_NEAR(first.peaks.Get(1, 2), 58.1, 1e-5);
+    EXPECT_DOUBLE_EQ(first.peaks.Get(2, 2), 25.0);
+    EXPECT_EQ(bib.memorySpectra[1].count, 1);
+    EXPECT_DOUBLE_EQ(bib.memorySpectra[1].retentionTime, 1.5);
+    EXPECT_DOUBLE_EQ(bib.header.vector.Get(1, 2), 500.0);
+    EXPECT_EQ(bib.memoryNames[1].originNumber, 2);
+    EXPECT_EQ(session.status.back(), "MSM Calculation done");
+    EXPECT_DOUBLE_EQ(chromatogram.xAxis.Get(1, 2), 1.5);
+    EXPECT_DOUBLE_EQ(bib.run.msm.Get(1, 58), 25.0);
+}
+
+TEST(NetcdfImport, DamagedFilesGiveMessages)
+{
+    CScratchFolder folder;
+    CRecordingReporter reporter;
+    CBib bib;
+    const std::string path = folder.Path("run.cdf");
+
+    NcRun empty;
+    ASSERT_TRUE(WriteNcRun(path, empty));
+    EXPECT_TRUE(ImportNetcdf(bib, path));
+    EXPECT_EQ(bib.header.blockCount, 0);
+    EXPECT_TRUE(reporter.messages.empty());
+
+    NcRun missing = SmallRun();
+    missing.omit = "scan_index";
+    ASSERT_TRUE(WriteNcRun(path, missing));
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    EXPECT_EQ(reporter.messages.back(), "netCDF file " + path + ": variable scan_index missing");
+
+    NcRun pastTheEnd = SmallRun();
+    pastTheEnd.pointCount[1] = 3;
+    ASSERT_TRUE(WriteNcRun(path, pastTheEnd));
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    EXPECT_EQ(reporter.messages.back(), "netCDF file " + path + ": scan 2: points 2..5 run past the 4 points of the file");
+    EXPECT_EQ(bib.header.blockCount, 1);  // the scan before stays
+
+    NcRun huge = SmallRun();
+    huge.pointCount[0] = 2147483647;
+    ASSERT_TRUE(WriteNcRun(path, huge));
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    EXPECT_EQ(bib.header.blockCount, 0);
+
+    // A point dimension of 2^31 values in a file of a few hundred bytes.
+    NcRun claims = SmallRun();
+    claims.pointDimension = size_t(1) << 31;
+    claims.largeData = true;
+    ASSERT_TRUE(WriteNcRun(path, claims));
+    reporter.messages.clear();
+    ImportNetcdf(bib, path);
+    EXPECT_EQ(reporter.messages.size(), std::filesystem::file_size(path) < (uint64_t(1) << 31) ? 1u : 0u);
+
+    WriteBytes(path, "CDF\x01 not really");
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    EXPECT_EQ(reporter.messages.back().rfind("netCDF file " + path + ": ", 0), 0u);
+    EXPECT_FALSE(ImportNetcdf(bib, folder.Path("absent.cdf")));
+}
+
+#else
+
+TEST(NetcdfImport, RefusedWithoutTheLibrary)
+{
+    CRecordingReporter reporter;
+    CBib bib;
+    EXPECT_FALSE(ImportNetcdf(bib, "run.cdf"));
+    EXPECT_EQ(reporter.messages.size(), 1u);
+}
+
+#endif
