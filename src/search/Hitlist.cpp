@@ -45,14 +45,17 @@ void SaveHitlistText(const Hitlist& hitlist, const std::string& path, CPrompter&
     CTextWriter out;
     std::string file = HitlistPath(path, prompter);
     if (!file.empty() && out.Open(file)) {
+        const bool withIndices = hitlist.hitIndices.Rows() == hitlist.similarities.Rows() && hitlist.hitIndices.Rows() > 0;
         out.Write("Hitlist\n");
         out.Print("Unknown from BIB %s\n", hitlist.unknownBibName.c_str());
         out.Print("Hits from BIB %s\n", hitlist.referenceBibName.c_str());
         for (int u = 1; u <= hitlist.similarities.Rows(); ++u) {
             out.Print("\nUnknown %d RN: %d\n", u, hitlist.unknownNumbers.Get(u, 1));
-            out.Write("   HitRN\t SpecSim\n");
+            out.Write(withIndices ? "   HitRN\t SpecSim\t   RIunk\t   RIhit\n" : "   HitRN\t SpecSim\n");
             for (int h = 1; h <= hitlist.similarities.Cols(); ++h) {
-                out.Print("%8d\t%8.6f\n", hitlist.referenceNumbers.Get(u, h), hitlist.similarities.Get(u, h));
+                out.Print("%8d\t%8.6f", hitlist.referenceNumbers.Get(u, h), hitlist.similarities.Get(u, h));
+                if (withIndices) out.Print("\t%8.1f\t%8.1f", hitlist.unknownIndices.Get(u, 1), hitlist.hitIndices.Get(u, h));
+                out.Write("\n");
             }
         }
     }

@@ -23,6 +23,10 @@ struct Hitlist {
     int32_t currentHit = 0;
     std::string unknownBibName;
     std::string referenceBibName;
+    // Filled only by a search with the retention-index window: the index of every unknown
+    // (unknowns x 1) and of every hit (unknowns x hits), 0 where there is none.
+    CMatrix unknownIndices;
+    CMatrix hitIndices;
 
     // The unknown whose hits the record-number commands use: the current one when valid, else 1.
     int32_t ChosenUnknown() const;
@@ -49,7 +53,8 @@ inline void InsertHit(double* similarities, int32_t* references, int width, doub
 // hit. An empty path asks for the file.
 void SaveHitlistRecordNumbers(const Hitlist& hitlist, const std::string& path, CPrompter& prompter,
                               CSession& session);
-// "Save Hitlist Text": every unknown with its hits and similarities.
+// "Save Hitlist Text": every unknown with its hits and similarities; after a search with the
+// retention-index window each hit line also shows the unknown's and the hit's index.
 void SaveHitlistText(const Hitlist& hitlist, const std::string& path, CPrompter& prompter, CSession& session);
 
 }  // namespace kiv

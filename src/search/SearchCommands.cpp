@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include "base/Format.h"
 #include "features/FeatureCommands.h"
@@ -27,10 +28,10 @@ void PrepareHitlist(Hitlist& hitlist, const CMatrixI& unknownNumbers, const CBib
 // Runs the search, empties the message log for logSummary's lines, shows the time in the status
 // ("Spec Sim Search done %d.%03d s") and brings the hitlist page to the front.
 void TimedSearch(Hitlist& hitlist, CMatrix& features, CReferenceLibrary& reference, const CParameters& settings,
-                 CSession& session, const std::function<void()>& logSummary)
+                 CSession& session, const std::function<void()>& logSummary, const CRetentionIndices* indices)
 {
     const auto start = std::chrono::steady_clock::now();
-    SearchSimilar(hitlist, features, reference, settings);
+    SearchSimilar(hitlist, features, reference, settings, indices);
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     session.ClearLog();
@@ -39,6 +40,20 @@ void TimedSearch(Hitlist& hitlist, CMatrix& features, CReferenceLibrary& referen
                              static_cast<int>(elapsed % 1000)));
     session.ShowPage(3);
     session.Redraw();
+}
+
+// With the retention-index window on: the indices of the unknowns (by record number) and of
+// every reference record. The reference records are read only then.
+std::optional<CRetentionIndices> WindowIndices(CBib& unknowns, const CMatrixI& unknownNumbers,
+                                               CReferenceLibrary& reference)
+{
+    if (unknowns.parameters.riWindow <= 0) return std::nullopt;
+    CRetentionIndices indices;
+    indices.unknowns = RetentionIndicesOf(unknowns, unknownNumbers);
+    if (reference.bib.readState > 0 || reference.bib.inMemory) {
+        indices.references = RetentionIndicesOf(reference.bib, reference.cdm.Rows());
+    }
+    return indices;
 }
 
 }  // namespace
@@ -54,9 +69,13 @@ void SearchCurrentSpectrum(CBib& unknowns, FeatureDefinitionSet& definitions, CR
     CMatrixI numbers(1, 1);
     numbers.Set(1, 1, unknowns.currentBlock);
     PrepareHitlist(hitlist, numbers, unknowns, reference);
-    TimedSearch(hitlist, definitions.features, reference, unknowns.parameters, session, [&] {
-        session.Log(Format("Ref #%d Sim %7.3f", hitlist.referenceNumbers.Get(1, 1), hitlist.similarities.Get(1, 1)));
-    });
+    const std::optional<CRetentionIndices> indices = WindowIndices(unknowns, numbers, reference);
+    TimedSearch(
+        hitlist, definitions.features, reference, unknowns.parameters, session,
+        [&] {
+            session.Log(Format("Ref #%d Sim %7.3f", hitlist.referenceNumbers.Get(1, 1), hitlist.similarities.Get(1, 1)));
+        },
+        indices ? &*indices : nullptr);
 }
 
 void SearchWholeBib(CBib& unknowns, FeatureDefinitionSet& definitions, CReferenceLibrary& reference,
@@ -71,10 +90,12 @@ void SearchWholeBib(CBib& unknowns, FeatureDefinitionSet& definitions, CReferenc
     CMatrixI numbers(records, 1);
     for (int i = 1; i <= records; ++i) numbers.Set(i, 1, i);
     PrepareHitlist(hitlist, numbers, unknowns, reference);
+    const std::optional<CRetentionIndices> indices = WindowIndices(unknowns, numbers, reference);
     session.SetStatus("calculating spectral similarity ...");
-    TimedSearch(hitlist, definitions.features, reference, unknowns.parameters, session, [&] {
-        session.Log(Format("Spectral Similarity Search done for %d Unknown.", records));
-    });
+    TimedSearch(
+        hitlist, definitions.features, reference, unknowns.parameters, session,
+        [&] { session.Log(Format("Spectral Similarity Search done for %d Unknown.", records)); },
+        indices ? &*indices : nullptr);
 }
 
 void SaveHitlistToBib(const Hitlist& hitlist, CReferenceLibrary& reference, const std::string& path,

@@ -26,10 +26,30 @@ void DropFirstHit(Hitlist& hitlist, int hits)
     hitlist.referenceNumbers.Resize(hitlist.referenceNumbers.Rows(), hits);
 }
 
+// The indices of the unknowns and their hits, for the hitlist text; none without the window.
+void KeepRetentionIndices(Hitlist& hitlist, const CRetentionIndices* indices)
+{
+    if (!indices) {
+        hitlist.unknownIndices.Free();
+        hitlist.hitIndices.Free();
+        return;
+    }
+    const int rows = hitlist.referenceNumbers.Rows();
+    const int cols = hitlist.referenceNumbers.Cols();
+    hitlist.unknownIndices.Alloc(rows, 1);
+    hitlist.hitIndices.Alloc(rows, cols);
+    for (int u = 1; u <= rows; ++u) {
+        hitlist.unknownIndices.Set(u, 1, indices->Unknown(u));
+        for (int h = 1; h <= cols; ++h) hitlist.hitIndices.Set(u, h, indices->Reference(hitlist.referenceNumbers.Get(u, h)));
+    }
+}
+
 }  // namespace
 
-int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& reference, const CParameters& settings)
+int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& reference, const CParameters& settings,
+                  const CRetentionIndices* indices)
 {
+    const CRetentionIndices* window = settings.riWindow > 0 ? indices : nullptr;
     const int hits = std::max(settings.noHits, 0);
     const bool dropIdentical = settings.delIdentHit1 > 0;
     const int width = hits + (dropIdentical ? 1 : 0);
@@ -38,7 +58,6 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
     hitlist.similarities.Fill(kNoHitSimilarity);
     hitlist.referenceNumbers.Alloc(count, width);
     TransformIntensities(unknowns, settings.simTransExpI, settings.simTransExpM);
-    const SimilarityCriterion criterion = CriterionFromCode(settings.simCriterion);
 
     CCdmFile& cdm = reference.cdm;
     const int references = cdm.Rows();
@@ -61,8 +80,9 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
                     double* s = hitlist.similarities.Row(u).data();
                     int32_t* k = hitlist.referenceNumbers.Row(u).data();
                     for (int rowInBlock = 0; rowInBlock < blockRows; ++rowInBlock) {
+                        if (window && !window->Pass(settings.riWindow, u, static_cast<int>(i + rowInBlock))) continue;
                         InsertHit(s, k, width,
-                                  Similarity(criterion, unknowns, u, reference.block, rowInBlock + 1, columns),
+                                  Similarity(settings.simCriterion, unknowns, u, reference.block, rowInBlock + 1, columns),
                                   static_cast<int32_t>(i + rowInBlock));
                     }
                 }
@@ -70,6 +90,7 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
         }
     }
     if (dropIdentical) DropFirstHit(hitlist, hits);
+    KeepRetentionIndices(hitlist, window);
     return 1;
 }
 

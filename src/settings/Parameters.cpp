@@ -57,6 +57,7 @@ const ScalarKey kScalarKeys[] = {
     {"Sim Criterion", &CParameters::simCriterion, 1, "%d", true},
     {"Sim Trans exp I", &CParameters::simTransExpI, 1.0, "%0.14g", true},
     {"Sim Trans exp m", &CParameters::simTransExpM, 0.0, "%0.14g", true},
+    {"RI Window", &CParameters::riWindow, 0.0, "%0.14g", true},
     {"SubtractionPeakWidth", &CParameters::subtractionPeakWidth, 8, "%d", false},
     {"SubtractionMode", &CParameters::subtractionMode, 0, "%d", false},
     {"Threads", &CParameters::threads, 0, "%d", true},
@@ -265,6 +266,7 @@ int SaveParameters(const CParameters& parameters, const std::string& path, int z
               "// 8 ... Siscom method 1 (easy)\n"
               "// 9 ... Siscom method 2 (complicated)\n");
     keys({"Sim Trans exp I", "Sim Trans exp m"});
+    if (parameters.riWindow > 0) key("RI Window");
     out.Print("Sim Feat Sel=%s\n\n", parameters.simFeatSelText.c_str());
     title("Subtraction");
     keys({"SubtractionPeakWidth", "SubtractionMode"});

@@ -49,6 +49,10 @@ struct CParameters {
     int32_t simCriterion = 0;
     double simTransExpI = 0;
     double simTransExpM = 0;
+    // Retention-index window of the spectral search ("RI Window"): references whose index differs
+    // from the unknown's by more than this are left out; 0 switches it off. Written into a
+    // parameter file, after "Sim Trans exp m", only when it is on.
+    double riWindow = 0;
     std::string simFeatSelText;  // as the user wrote it
     std::vector<int32_t> simFeatSel;  // the feature numbers it names
     int32_t subtractionPeakWidth = 0;
