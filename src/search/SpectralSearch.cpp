@@ -58,6 +58,7 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
     hitlist.similarities.Fill(kNoHitSimilarity);
     hitlist.referenceNumbers.Alloc(count, width);
     TransformIntensities(unknowns, settings.simTransExpI, settings.simTransExpM);
+    const SimilarityCriterion criterion = CriterionFromCode(settings.simCriterion);
 
     CCdmFile& cdm = reference.cdm;
     const int references = cdm.Rows();
@@ -82,7 +83,7 @@ int SearchSimilar(Hitlist& hitlist, CMatrix& unknowns, CReferenceLibrary& refere
                     for (int rowInBlock = 0; rowInBlock < blockRows; ++rowInBlock) {
                         if (window && !window->Pass(settings.riWindow, u, static_cast<int>(i + rowInBlock))) continue;
                         InsertHit(s, k, width,
-                                  Similarity(settings.simCriterion, unknowns, u, reference.block, rowInBlock + 1, columns),
+                                  Similarity(criterion, unknowns, u, reference.block, rowInBlock + 1, columns),
                                   static_cast<int32_t>(i + rowInBlock));
                     }
                 }
