@@ -7,6 +7,8 @@
 #include "base/Session.h"
 #include "gcms/RunCommands.h"
 #include "import/netcdf/NetcdfImport.h"
+#include "import/netcdf/NetcdfLibrary.h"
+#include "LibraryFiles.h"
 
 
 using namespace kiv;
@@ -109,6 +111,36 @@ TEST(NetcdfImport, DamagedFilesGiveMessages)
     EXPECT_FALSE(ImportNetcdf(bib, path));
     EXPECT_EQ(reporter.messages.back().rfind("netCDF file " + path + ": ", 0), 0u);
     EXPECT_FALSE(ImportNetcdf(bib, folder.Path("absent.cdf")));
+}
+
+TEST(NetcdfImport, BatchImportWritesTheRunAsLibrary)
+{
+    CScratchFolder folder;
+    CRecordingReporter reporter;
+    const std::string run = folder.Path("run.cdf"), bibFile = folder.Path("run.ssd");
+    ASSERT_TRUE(WriteNcRun(run, SmallRun()));
+    CBib bib;
+    ImportOutcome outcome = ImportNetcdfLibrary(bib, {run}, bibFile);
+    EXPECT_TRUE(outcome.completed);
+    EXPECT_EQ(outcome.blocksWritten, 2);
+    CBib check;
+    ASSERT_TRUE(OpenTestLibrary(check, folder.Path("run")));
+    EXPECT_EQ(check.header.blockCount, 2);
+    EXPECT_EQ(check.header.typ, "GC-MS");
+    check.SelectBlock(1, SpectrumReading::AsStored);
+    EXPECT_DOUBLE_EQ(check.record.spectrum.retentionTime, 1.0);
+    EXPECT_NEAR(check.record.spectrum.peaks.Get(1, 2), 58.1, 1e-9);
+    check.Close();
+
+    // A damaged run leaves the library as it was.
+    const std::string before = ReadBytes(bibFile);
+    NcRun damaged = SmallRun();
+    damaged.pointCount[1] = 9;
+    ASSERT_TRUE(WriteNcRun(run, damaged));
+    outcome = ImportNetcdfLibrary(bib, {run}, bibFile);
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(ReadBytes(bibFile), before);
+    EXPECT_EQ(reporter.messages.size(), 1u);
 }
 
 #else
