@@ -43,7 +43,7 @@ PcaModel FitPca(const CMatrixNumerics& centred)
         centred.Transposed().Svd(model.loadings, model.singular, right);
     }
     // T = X V, which is U diag(w).
-    model.scores = centred * model.loadings;
+    model.scores = centred.Times(model.loadings);
     return model;
 }
 

@@ -58,8 +58,8 @@ PlsModel FitPls(const CMatrixNumerics& x, const CMatrixNumerics& y)
     model.yWeights = FirstColumns(model.yWeights, a);
     model.xSingular = Squares(FirstColumns(w, a));
     model.ySingular = model.xSingular;
-    model.xScores = x * model.xWeights;
-    model.yScores = y * model.yWeights;
+    model.xScores = x.Times(model.xWeights);
+    model.yScores = y.Times(model.yWeights);
     model.inner = InnerRelation(model.xScores, model.yScores);
     return model;
 }

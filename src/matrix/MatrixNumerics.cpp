@@ -9,6 +9,7 @@
 #include "base/Reporter.h"
 #include "matrix/HeapSort.h"
 #include "matrix/Svd.h"
+#include "matrix/VectorKernels.h"
 
 namespace kiv {
 
@@ -244,14 +245,53 @@ void CMatrixNumerics::ColStat(int col, double& mean, double& variance) const
 
 void CMatrixNumerics::ColMeanVar(CMatrixNumerics& means, CMatrixNumerics& variances) const
 {
+    // The sums of ColStat for every column at once, row by row (same order of addition per
+    // column, so the same results, without striding through the storage column by column).
     means.Alloc(1, cols_);
     variances.Alloc(1, cols_);
-    for (int j = 1; j <= cols_; ++j) {
-        double mean = 0.0, variance = 0.0;
-        ColStat(j, mean, variance);
-        means.SetFlat(j, mean);
-        variances.SetFlat(j, variance);
+    if (rows_ < 1) return;
+    const size_t n = static_cast<size_t>(cols_);
+    std::vector<double> sum(n, 0.0), squares(n, 0.0), deviations(n, 0.0);
+    for (int i = 1; i <= rows_; ++i) {
+        const double* row = Row(i).data();
+        for (size_t j = 0; j < n; ++j) sum[j] += row[j];
     }
+    for (size_t j = 0; j < n; ++j) sum[j] /= rows_;
+    if (rows_ >= 2) {
+        for (int i = 1; i <= rows_; ++i) {
+            const double* row = Row(i).data();
+            for (size_t j = 0; j < n; ++j) {
+                const double d = row[j] - sum[j];
+                squares[j] += d * d;
+                deviations[j] += d;
+            }
+        }
+    }
+    for (size_t j = 0; j < n; ++j) {
+        means.Data()[j] = sum[j];
+        if (rows_ >= 2) variances.Data()[j] = (squares[j] - deviations[j] * deviations[j] / rows_) / (rows_ - 1);
+    }
+}
+
+CMatrixNumerics CMatrixNumerics::Times(const CMatrix& y) const
+{
+    if (cols_ != y.Rows() || y.Cols() == 1 || cols_ == 1) return *this * y;
+    // Blocks of y small enough to stay in the cache while a band of rows passes over them; each
+    // element still gathers its terms in the order j = 1, 2, ..., as the plain product does.
+    constexpr int kInner = 128, kOuter = 256;
+    const int n = y.Cols();
+    CMatrixNumerics result(rows_, n);
+    ParallelFor(rows_, [&](int begin, int end) {
+        for (int j0 = 1; j0 <= cols_; j0 += kInner) {
+            const int j1 = std::min(cols_, j0 + kInner - 1);
+            for (int k0 = 0; k0 < n; k0 += kOuter) {
+                const int k1 = std::min(n, k0 + kOuter);
+                for (int i = begin + 1; i <= end; ++i)
+                    AccumulateRowBlock(result.Row(i).data(), Row(i).data(), y.Data(), n, j0 - 1, j1, k0, k1);
+            }
+        }
+    });
+    return result;
 }
 
 CMatrixI CMatrixNumerics::SortIndex(int ascending)

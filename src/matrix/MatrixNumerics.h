@@ -30,6 +30,9 @@ public:
     CMatrixNumerics& operator=(CMatrixNumerics&&) noexcept = default;
     ~CMatrixNumerics() override = default;
 
+    // The matrix product, the same as operator* (a 1 x 1 operand and a shape mismatch included),
+    // cache-blocked and shared over the cores.
+    CMatrixNumerics Times(const CMatrix& y) const;
     // The transpose (cols x rows).
     CMatrixNumerics Transposed() const;
 

@@ -8,6 +8,7 @@
 
 #include "base/Parallel.h"
 #include "base/Reporter.h"
+#include "matrix/VectorKernels.h"
 
 namespace kiv {
 
@@ -344,6 +345,53 @@ private:
     std::vector<Rotation> vRotations_;
 };
 
+// Householder QR of the column-major m x n matrix a: on return its first n rows hold R in the
+// upper triangle (the reflectors below it). The columns are taken in panels; the reflectors of a
+// panel are applied to each later column in turn while the panel stays in the cache, so every
+// column receives the same operations in the same order as with one reflector at a time.
+void TriangularFactor(std::vector<double>& a, int m, int n)
+{
+    constexpr int kPanel = 32;
+    std::vector<double> tau(static_cast<size_t>(n), 0.0);
+    const auto column = [&a, m](int j) { return a.data() + static_cast<int64_t>(j) * m; };
+    const auto reflect = [&](int k, int j) {
+        const double* v = column(k);
+        double* x = column(j);
+        const double s = (x[k] + DotProduct(v, x, k + 1, m)) * tau[static_cast<size_t>(k)];
+        x[k] -= s;
+        SubtractScaled(x, v, s, k + 1, m);
+    };
+    for (int p = 0; p < n; p += kPanel) {
+        const int e = std::min(n, p + kPanel);
+        for (int k = p; k < e; ++k) {
+            double* x = column(k);
+            const double norm = std::sqrt(DotProduct(x, x, k, m));
+            if (norm > 0.0) {
+                const double alpha = x[k];
+                const double beta = alpha >= 0.0 ? -norm : norm;
+                tau[static_cast<size_t>(k)] = (beta - alpha) / beta;
+                const double scale = 1.0 / (alpha - beta);
+                for (int r = k + 1; r < m; ++r) x[r] *= scale;
+                x[k] = beta;
+            }
+            for (int j = k + 1; j < e; ++j) reflect(k, j);
+        }
+        SplitRange(e + 1, n, static_cast<int64_t>(e - p) * (m - p) * 2, [&](int first, int last) {
+            for (int j = first - 1; j < last; ++j)
+                for (int k = p; k < e; ++k) reflect(k, j);
+        });
+    }
+}
+
+// R of the QR factorisation as an n x n column-major matrix.
+std::vector<double> UpperTriangle(const std::vector<double>& a, int m, int n)
+{
+    std::vector<double> r(static_cast<size_t>(n) * n, 0.0);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i <= j; ++i) r[static_cast<size_t>(j) * n + i] = a[static_cast<size_t>(j) * m + i];
+    return r;
+}
+
 bool AllFinite(const std::vector<double>& values)
 {
     return std::all_of(values.begin(), values.end(), [](double x) { return std::isfinite(x); });
@@ -384,7 +432,21 @@ void SvdDecompose(SvdColumns& s, bool wantU)
     if (largest > 0.0) std::frexp(largest, &exponent);
     if (exponent != 0)
         for (double& x : s.u) x = std::ldexp(x, -exponent);
-    CGolubReinsch(s, wantU).Run();
+    if (!wantU && s.cols > 0 && s.rows >= 2 * s.cols) {
+        // A tall matrix has the singular values and right vectors of its triangular factor R
+        // (A = QR with orthogonal Q); decomposing the n x n factor saves most of the work.
+        TriangularFactor(s.u, s.rows, s.cols);
+        SvdColumns small;
+        small.rows = small.cols = s.cols;
+        small.u = UpperTriangle(s.u, s.rows, s.cols);
+        small.w.assign(s.w.size(), 0.0);
+        small.v.assign(s.v.size(), 0.0);
+        CGolubReinsch(small, false).Run();
+        s.w = std::move(small.w);
+        s.v = std::move(small.v);
+    } else {
+        CGolubReinsch(s, wantU).Run();
+    }
     if (exponent != 0)
         for (double& x : s.w) x = std::ldexp(x, exponent);
 }

@@ -21,7 +21,9 @@ struct SvdColumns {
 };
 
 // Decomposes s.u in place. Without wantU the left-hand transformations are neither accumulated
-// nor rotated (w and V are the same as with them) and s.u holds no meaningful values afterwards.
+// nor rotated and s.u holds no meaningful values afterwards; a matrix with at least twice as
+// many rows as columns is then first reduced to its triangular QR factor, so w and V agree with
+// the full decomposition up to rounding (and the signs of the vectors).
 void SvdDecompose(SvdColumns& s, bool wantU);
 
 // sqrt(a^2 + b^2) without destructive overflow or underflow; 0 when both are 0.

@@ -1,0 +1,106 @@
+#include "matrix/VectorKernels.h"
+
+#include <cstddef>
+
+namespace kiv {
+
+namespace {
+
+inline void AccumulateRowBlockBody(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0,
+                                   int k1)
+{
+    // Four rows of y at a time keep out[k] in a register; the terms are still added one after
+    // the other in the order of j.
+    int j = j0;
+    for (; j + 4 <= j1; j += 4) {
+        const double f0 = a[j], f1 = a[j + 1], f2 = a[j + 2], f3 = a[j + 3];
+        const double* b0 = y + static_cast<ptrdiff_t>(j) * stride;
+        const double* b1 = b0 + stride;
+        const double* b2 = b1 + stride;
+        const double* b3 = b2 + stride;
+        for (int k = k0; k < k1; ++k) out[k] = out[k] + f0 * b0[k] + f1 * b1[k] + f2 * b2[k] + f3 * b3[k];
+    }
+    for (; j < j1; ++j) {
+        const double factor = a[j];
+        const double* b = y + static_cast<ptrdiff_t>(j) * stride;
+        for (int k = k0; k < k1; ++k) out[k] += factor * b[k];
+    }
+}
+
+inline double DotProductBody(const double* a, const double* b, int begin, int end)
+{
+    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+    int r = begin;
+    for (; r + 4 <= end; r += 4) {
+        s0 += a[r] * b[r];
+        s1 += a[r + 1] * b[r + 1];
+        s2 += a[r + 2] * b[r + 2];
+        s3 += a[r + 3] * b[r + 3];
+    }
+    for (; r < end; ++r) s0 += a[r] * b[r];
+    return (s0 + s1) + (s2 + s3);
+}
+
+inline void SubtractScaledBody(double* x, const double* v, double s, int begin, int end)
+{
+    for (int r = begin; r < end; ++r) x[r] -= s * v[r];
+}
+
+struct Kernels {
+    void (*accumulate)(double*, const double*, const double*, int, int, int, int, int);
+    double (*dot)(const double*, const double*, int, int);
+    void (*subtract)(double*, const double*, double, int, int);
+};
+
+void AccumulatePlain(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0, int k1)
+{
+    AccumulateRowBlockBody(out, a, y, stride, j0, j1, k0, k1);
+}
+double DotPlain(const double* a, const double* b, int begin, int end) { return DotProductBody(a, b, begin, end); }
+void SubtractPlain(double* x, const double* v, double s, int begin, int end) { SubtractScaledBody(x, v, s, begin, end); }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target("avx2")]] void AccumulateAvx2(double* out, const double* a, const double* y, int stride, int j0, int j1,
+                                            int k0, int k1)
+{
+    AccumulateRowBlockBody(out, a, y, stride, j0, j1, k0, k1);
+}
+[[gnu::target("avx2")]] double DotAvx2(const double* a, const double* b, int begin, int end)
+{
+    return DotProductBody(a, b, begin, end);
+}
+[[gnu::target("avx2")]] void SubtractAvx2(double* x, const double* v, double s, int begin, int end)
+{
+    SubtractScaledBody(x, v, s, begin, end);
+}
+
+Kernels ChooseKernels()
+{
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return {AccumulateAvx2, DotAvx2, SubtractAvx2};
+    return {AccumulatePlain, DotPlain, SubtractPlain};
+}
+#else
+Kernels ChooseKernels() { return {AccumulatePlain, DotPlain, SubtractPlain}; }
+#endif
+
+const Kernels kKernels = ChooseKernels();
+
+}  // namespace
+
+void AccumulateRowBlock(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0, int k1)
+{
+    kKernels.accumulate(out, a, y, stride, j0, j1, k0, k1);
+}
+
+double DotProduct(const double* a, const double* b, int begin, int end)
+{
+    return kKernels.dot(a, b, begin, end);
+}
+
+void SubtractScaled(double* x, const double* v, double s, int begin, int end)
+{
+    kKernels.subtract(x, v, s, begin, end);
+}
+
+}  // namespace kiv

@@ -1,0 +1,16 @@
+#pragma once
+// The innermost loops of the matrix products and the QR factorisation, compiled once for every
+// x86-64 processor and once more for processors with AVX2 (chosen at run time by the processor's
+// features). No fused multiply-add is used, so every machine computes the same results.
+namespace kiv {
+
+// out[k] += sum_{j = j0..j1-1} a[j] * y[j * stride + k] for k in [k0, k1), adding j in order.
+void AccumulateRowBlock(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0, int k1);
+
+// sum of a[r] * b[r] for r in [begin, end), in four interleaved partial sums.
+double DotProduct(const double* a, const double* b, int begin, int end);
+
+// x[r] -= s * v[r] for r in [begin, end).
+void SubtractScaled(double* x, const double* v, double s, int begin, int end);
+
+}  // namespace kiv
