@@ -13,26 +13,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
+#include "FuzzFiles.h"
 #include "base/BinaryIO.h"
-#include "base/Reporter.h"
 #include "library/Bib.h"
 #include "library/BibRecords.h"
 
 using namespace kiv;
 
 namespace {
-
-std::string folder;
-
-void WriteFile(const std::string& path, const uint8_t* data, size_t size)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) std::abort();
-    if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-    std::fclose(file);
-}
 
 // Masses are held as doubles: a stored integer mass beyond 2^50 units (m x 10^decimals) need
 // not survive the division by 10^decimals and the multiplication back exactly. Real spectra
@@ -66,35 +55,16 @@ void CheckRoundTrip(const CBibRecord& record)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    char pattern[] = "/dev/shm/kiv-fuzz-XXXXXX";
-    char* made = mkdtemp(pattern);
-    if (!made) {
-        char fallback[] = "/tmp/kiv-fuzz-XXXXXX";
-        made = mkdtemp(fallback);
-        if (!made) std::abort();
-    }
-    folder = made;
-    std::atexit([] {
-        std::remove((folder + "/lib.ssd").c_str());
-        std::remove((folder + "/lib.ssi").c_str());
-        rmdir(folder.c_str());
-    });
-    SetReporter(nullptr);  // messages are expected here; only crashes count
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 5) return 0;
     const int flags = data[0];
     const size_t rest = size - 5;
     const size_t ssdSize = rest == 0 ? 0 : LoadU32(data + 1) % (rest + 1);
-    const std::string stem = folder + "/lib";
-    WriteFile(stem + ".ssd", data + 5, ssdSize);
+    const std::string stem = fuzz::ScratchPath("lib");
+    fuzz::WriteScratchFile("lib.ssd", data + 5, ssdSize);
     if (flags & 1) {
-        WriteFile(stem + ".ssi", data + 5 + ssdSize, rest - ssdSize);
+        fuzz::WriteScratchFile("lib.ssi", data + 5 + ssdSize, rest - ssdSize);
     } else {
         std::remove((stem + ".ssi").c_str());
     }

@@ -1,11 +1,18 @@
-// Writes seed inputs for the library fuzzer: small valid libraries with every record kind and
-// mass encoding, with and without their index file, in the fuzzer's input layout.
+// Writes the seed inputs that our own writers make, one folder per fuzz target below the given
+// folder: bib (small libraries with every record kind and mass encoding, with and without their
+// index file, in the library fuzzer's input layout), cdm (a matrix in every CDM format, with
+// feature definitions and library name), matrix_text (headerless text matrices), parameters
+// (the default parameter file) and descriptors (descriptor sets in that fuzzer's input layout).
 #include <cstdio>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "base/BinaryIO.h"
+#include "base/Prompt.h"
 #include "library/Bib.h"
+#include "matrix/CdmFile.h"
+#include "settings/Parameters.h"
 
 using namespace kiv;
 
@@ -23,18 +30,21 @@ std::string ReadAll(const std::string& path)
     return bytes;
 }
 
-void WriteSeed(const std::string& path, int flags, const std::string& ssd, const std::string& ssi)
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
+
+void WriteLibrarySeed(const std::string& path, int flags, const std::string& ssd, const std::string& ssi)
 {
     std::string input(1, static_cast<char>(flags));
     unsigned char length[4];
     StoreU32(length, static_cast<uint32_t>(ssd.size()));
     input.append(reinterpret_cast<const char*>(length), 4);
-    input += ssd;
-    input += ssi;
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(input.data(), 1, input.size(), file);
-        std::fclose(file);
-    }
+    WriteFile(path, input + ssd + ssi);
 }
 
 CBibRecord Record(int id, int kind)
@@ -90,15 +100,11 @@ CBibRecord Record(int id, int kind)
     return r;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+bool WriteLibrarySeeds(const std::string& corpus)
 {
-    if (argc != 2) return 2;
-    const std::string corpus = argv[1];
     const std::string stem = corpus + "/seed-library";
     CBib bib;
-    if (!bib.NewLibrary("Seeds", "MS", stem + ".ssd")) return 1;
+    if (!bib.NewLibrary("Seeds", "MS", stem + ".ssd")) return false;
     for (int b = 1; b <= 6; ++b) {
         bib.record = Record(b, (b - 1) % 4);
         bib.WriteBlock();
@@ -106,14 +112,81 @@ int main(int argc, char** argv)
     bib.CloseWrite();
     const std::string written = ReadAll(stem + ".ssd");
     CBib reader;
-    if (reader.Open(stem) != 0 || !reader.ReadHeader() || !reader.OpenIndex()) return 1;
+    if (reader.Open(stem) != 0 || !reader.ReadHeader() || !reader.OpenIndex()) return false;
     reader.Close();
     const std::string rebuilt = ReadAll(stem + ".ssd");
     const std::string index = ReadAll(stem + ".ssi");
-    WriteSeed(corpus + "/seed-written", 0, written, "");
-    WriteSeed(corpus + "/seed-indexed", 1, rebuilt, index);
-    WriteSeed(corpus + "/seed-sequential", 2, rebuilt, "");
+    WriteLibrarySeed(corpus + "/seed-written", 0, written, "");
+    WriteLibrarySeed(corpus + "/seed-indexed", 1, rebuilt, index);
+    WriteLibrarySeed(corpus + "/seed-sequential", 2, rebuilt, "");
     std::remove((stem + ".ssd").c_str());
     std::remove((stem + ".ssi").c_str());
+    return true;
+}
+
+// A 5 x 11 matrix of 0/1 values and small reals, so that BIT rows start inside bytes.
+CMatrix SeedMatrix()
+{
+    CMatrix m(5, 11);
+    for (int i = 1; i <= 5; ++i) {
+        for (int j = 1; j <= 11; ++j) m.Set(i, j, (i * j) % 3 == 0 ? 1.0 : (i + j) % 4 * 12.5);
+    }
+    return m;
+}
+
+// The matrix in every CDM format (feature definitions and library name in the header), and as
+// headerless text.
+void WriteMatrixSeeds(const std::string& cdmCorpus, const std::string& textCorpus)
+{
+    CMatrix m = SeedMatrix();
+    std::vector<std::string> definitions = {"MD 14 1 100 M", "IM 40/50,60/70"};
+    CCdmFile cdm;
+    cdm.Attach(m, definitions);
+    cdm.SetBibFileName("seed.ssd");
+    for (const char* format : {"TEXT\t%12.5f", "TEXT\t%g", "TEXTBIN", "BIT", "FLOAT", "DOUBLE", "INT8", "UINT8",
+                               "INT16", "UINT16", "INT32", "UINT32", "INT64"}) {
+        std::string name = format;
+        name = name.substr(0, name.find('\t')) + (name.find("%g") != std::string::npos ? "-g" : "");
+        if (cdm.Save(format, cdmCorpus + "/" + name + ".cdm", 0, 0) == 1) cdm.WriteData();
+        cdm.CloseWrite();
+    }
+    if (cdm.Save("TEXT\t%12.5f", textCorpus + "/matrix.txt", 0, 0) == 1) cdm.WriteData();
+    cdm.CloseWrite();
+}
+
+void WriteParameterSeeds(const std::string& corpus)
+{
+    CParameters parameters;
+    parameters.SetDefaults();
+    CHeadlessPrompter prompter;
+    SaveParameters(parameters, corpus + "/defaults.ini", 100, prompter);
+}
+
+// Descriptor sets in the descriptor fuzzer's layout: the three header lines, then the ".bit"
+// bytes. Twelve-bit objects start inside bytes, sixteen-bit ones are byte-aligned.
+void WriteDescriptorSeeds(const std::string& corpus)
+{
+    WriteFile(corpus + "/twelve-bits", "structure descriptors\r\nObjs:3\r\nBits:12\r\n" +
+                                           std::string("\xcd\xb3\xa3\x05\x08", 5));
+    WriteFile(corpus + "/sixteen-bits", "structure descriptors\r\nObjs:4\r\nBits:16\r\n" +
+                                            std::string("\xc7\x00\x8b\x00\x00\x00\xff\x01", 8));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_seeds FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path root = argv[1];
+    for (const char* target : {"bib", "cdm", "matrix_text", "parameters", "descriptors"}) {
+        std::filesystem::create_directories(root / target);
+    }
+    if (!WriteLibrarySeeds((root / "bib").string())) return 1;
+    WriteMatrixSeeds((root / "cdm").string(), (root / "matrix_text").string());
+    WriteParameterSeeds((root / "parameters").string());
+    WriteDescriptorSeeds((root / "descriptors").string());
     return 0;
 }
