@@ -427,6 +427,8 @@ void CCdmFile::ReadHeader()
         contentLeft = std::max(ParseInt(value), 0);
         contentIndex = 0;
     }
+    // No data section: nothing can be read, whatever shape the header announced.
+    rows_ = cols_ = 0;
 }
 
 // Compares the announced shape with the bytes after "/DATA" before anything is allocated, so

@@ -87,6 +87,8 @@ public:
     // selects FLOAT with an empty parameter.
     void SetFormat(const std::string& format);
 
+    // The shape written last, or the shape read: the header's, cut to what the data can supply
+    // (0 x 0 without a data section).
     int Rows() const { return rows_; }
     int Cols() const { return cols_; }
     const std::string& FormatName() const { return formatName_; }

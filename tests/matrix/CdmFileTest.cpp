@@ -384,6 +384,11 @@ TEST(CdmFile, HeaderShapeIsCheckedAgainstTheDataBeforeAnyAllocation)
     EXPECT_EQ(reader.ReadData(-1), 0);
     EXPECT_EQ(reader.ReadData(0), 1);
     EXPECT_EQ(m.Count(), 0);
+    // A header without a data section announces nothing that can be read.
+    test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t2\r\n2147483647\t5\r\n/FORMAT\t1\r\nFLOAT\r\n");
+    ASSERT_EQ(reader.Load(path), 1);
+    EXPECT_EQ(reader.Rows(), 0);
+    EXPECT_EQ(reader.Cols(), 0);
 
     // 200 text rows of 2^22 columns in 200 line ends: the cells are cut to what may be trusted.
     test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t1\r\n200\t4194304\r\n/FORMAT\t1\r\nTEXT\r\n/DATA\t0\r\n" +
