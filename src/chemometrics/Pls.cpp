@@ -45,7 +45,7 @@ CMatrixNumerics InnerRelation(const CMatrixNumerics& xScores, const CMatrixNumer
 PlsModel FitPls(const CMatrixNumerics& x, const CMatrixNumerics& y)
 {
     PlsModel model;
-    const CMatrixNumerics c = x.Tx(y);
+    const CMatrixNumerics c = x.TransposeTimes(y);
     if (c.Rows() == 0 && x.Cols() > 0) return model;  // the row counts differ (reported)
     CMatrixNumerics w;
     if (c.Rows() >= c.Cols()) {

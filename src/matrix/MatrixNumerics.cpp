@@ -103,6 +103,12 @@ FitBasis FitBasisFromCode(int code)
     }
 }
 
+CMatrixNumerics CMatrixNumerics::TransposeTimes(const CMatrix& y) const
+{
+    if (rows_ != y.Rows() || rows_ < 2) return Tx(y);
+    return Transposed().Times(y);
+}
+
 CMatrixNumerics CMatrixNumerics::Transposed() const
 {
     CMatrixNumerics t(cols_, rows_);

@@ -33,6 +33,8 @@ public:
     // The matrix product, the same as operator* (a 1 x 1 operand and a shape mismatch included),
     // cache-blocked and shared over the cores.
     CMatrixNumerics Times(const CMatrix& y) const;
+    // X^T Y, the same as Tx (a shape mismatch included), through the blocked product.
+    CMatrixNumerics TransposeTimes(const CMatrix& y) const;
     // The transpose (cols x rows).
     CMatrixNumerics Transposed() const;
 
