@@ -118,29 +118,40 @@ private:
 class CFeatureTarget {
 public:
     CFeatureTarget(CMatrix& features, int64_t rowOffset, int64_t columnOffset, int columnCount)
-        : features_(features), rowOffset_(rowOffset), columnOffset_(columnOffset), columnCount_(columnCount)
+        : data_(features.Data()),
+          stride_(features.Cols()),
+          // The spectra and columns whose cells lie inside the matrix, worked out once per line
+          // so that each cell costs two comparisons.
+          rows_(std::clamp<int64_t>(features.Rows() - rowOffset, 0, features.Rows())),
+          columns_(static_cast<int>(std::clamp<int64_t>(features.Cols() - columnOffset, 0, columnCount))),
+          first_(rowOffset * features.Cols() + columnOffset),
+          columnCount_(columnCount)
     {
     }
     int Columns() const { return columnCount_; }
     void Set(int spectrum, int column, double value)
     {
-        if (column < 1 || column > columnCount_) return;  // never spill into the next line's columns
-        int64_t row = rowOffset_ + spectrum, col = columnOffset_ + column;
-        if (row > features_.Rows() || col > features_.Cols()) return;
-        features_.Set(static_cast<int>(row), static_cast<int>(col), value);
+        // Never spill into the next line's columns, nor outside the matrix.
+        if (Inside(spectrum, column)) data_[Cell(spectrum, column)] = value;
     }
-    double Get(int spectrum, int column) const
-    {
-        if (column < 1 || column > columnCount_) return 0.0;
-        int64_t row = rowOffset_ + spectrum, col = columnOffset_ + column;
-        if (row > features_.Rows() || col > features_.Cols()) return 0.0;
-        return features_.Get(static_cast<int>(row), static_cast<int>(col));
-    }
+    double Get(int spectrum, int column) const { return Inside(spectrum, column) ? data_[Cell(spectrum, column)] : 0.0; }
 
 private:
-    CMatrix& features_;
-    int64_t rowOffset_;
-    int64_t columnOffset_;
+    bool Inside(int spectrum, int column) const
+    {
+        return static_cast<uint64_t>(spectrum - 1) < static_cast<uint64_t>(rows_) &&
+               static_cast<unsigned>(column - 1) < static_cast<unsigned>(columns_);
+    }
+    int64_t Cell(int spectrum, int column) const
+    {
+        return first_ + int64_t(spectrum - 1) * stride_ + (column - 1);
+    }
+
+    double* data_;
+    int64_t stride_;
+    int64_t rows_;
+    int columns_;
+    int64_t first_;
     int columnCount_;
 };
 
