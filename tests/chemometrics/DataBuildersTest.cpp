@@ -146,6 +146,14 @@ TEST(DataBuilders, SpectralSimilaritySearchHits)
     EXPECT_EQ(reporter.messages, (Lines{"Wrong Descriptors for Unknown!", "Descriptors: Library != Unknown"}));
     EXPECT_EQ(set.YU.Rows(), 0);
 
+    // Every object of the descriptor set as Y.
+    set.YMean = Rows({{1, 1, 1, 1, 1, 1, 1, 1}});
+    UseDescriptorsYCommand(set, reference.descriptors, session);
+    EXPECT_EQ(set.Y.Rows(), 4);
+    EXPECT_EQ(set.Y.Get(4, 4), 1.0);
+    EXPECT_EQ(Index(set.YFeat), (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(set.YMean.Cols(), 0);
+
     // No hits: nothing happens.
     Hitlist empty;
     session.log.clear();
