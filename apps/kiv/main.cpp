@@ -27,23 +27,18 @@ const char* const kUsage =
     "\n"
     "Task keys: BIB File, Feature File, Savemode, CDM Format, Round Feat, Feature Index File,\n"
     "Test Index File, Descriptor File, No Hits, Del ident Hit1, Max Mass, Import COSCALIB,\n"
-    "Import JCAMP (plain lines after it are further input files), Result File, Sim Criterion,\n"
+    "Import JCAMP (plain lines after it are further input files; relative paths are taken\n"
+    "from the working directory), Result File, Sim Criterion,\n"
     "Sim Feat Sel, Random Seed, Select Features, Random Runs, Features Ram, No Log, Random Pairs.\n"
     "\n"
     "Driving files: \"Progress File\" (default progress.txt in the temporary folder) holds the\n"
     "last percentage, -1 after a stop; creating \"Stop File\" (default finished.txt) requests a\n"
     "stop; \"Sem End File\" (default stop.txt) is written last: \"1\" when a task ran,\n"
-    "\"Command file not recognized!\" when none did, \"-1\" when a stop ended it.\n"
+    "\"Command file not recognized!\" when none did, \"-1\" when a stop ended an evaluation.\n"
     "\n"
-    "Exit status: 0 a task ran to its end, 1 no task was recognised, 2 usage error or\n"
-    "unreadable command file, 3 a stop request ended the task.\n";
-
-int ExitStatus(const kiv::CommandRunResult& result)
-{
-    if (!result.commandFileRead) return 2;
-    if (result.status == 0) return 0;
-    return result.status == 1 ? 1 : 3;
-}
+    "Exit status: 0 a task ran to its end without an error, 1 no task was recognised,\n"
+    "2 usage error or unreadable command file, 3 a stop request ended the task,\n"
+    "4 the task ran but reported an error (the messages are on standard error).\n";
 
 }  // namespace
 
@@ -78,5 +73,6 @@ int main(int argc, char** argv)
     }
     kiv::CommandRunResult result = kiv::RunCommandFile(path);
     if (progressShown) std::fputc('\n', stderr);
-    return ExitStatus(result);
+    for (const std::string& line : result.log) std::printf("%s\n", line.c_str());
+    return kiv::ExitStatusOf(result);
 }

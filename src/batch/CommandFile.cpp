@@ -1,5 +1,6 @@
 #include "batch/CommandFile.h"
 
+#include <filesystem>
 #include <variant>
 
 #include "base/Format.h"
@@ -13,7 +14,8 @@ namespace kiv {
 
 namespace {
 
-constexpr size_t kCommandLineLength = 256;
+// Lines are read whole: a long path cut into pieces would name another file.
+constexpr size_t kCommandLineLength = 65535;
 
 using StringKey = std::string CRunSettings::*;
 using IntegerKey = int32_t CRunSettings::*;
@@ -88,7 +90,12 @@ void ApplyCommandLine(std::string line, CRunSettings& settings, bool& collecting
     size_t equals = line.find('=');
     if (equals == std::string::npos || equals == 0) {
         std::string_view plain = TrimLeftBlanks(line);
-        if (!plain.empty() && collecting) settings.inputFiles.emplace_back(plain);
+        if (plain.empty()) return;
+        if (collecting) {
+            settings.inputFiles.emplace_back(plain);
+        } else {
+            ReportRunTimeError(Format("Line ignored: %.*s", static_cast<int>(plain.size()), plain.data()));
+        }
         return;
     }
     collecting = false;
@@ -106,6 +113,7 @@ void ApplyCommandLine(std::string line, CRunSettings& settings, bool& collecting
         }
         return;
     }
+    ReportRunTimeError(Format("Unknown key %s ignored", key.c_str()));
 }
 
 }  // namespace
@@ -120,7 +128,8 @@ CRunSettings::CRunSettings()
 bool ReadCommandFile(const std::string& path, CRunSettings& settings)
 {
     CTextReader reader;
-    if (!reader.Open(path)) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error) || !reader.Open(path)) {
         ReportRunTimeError(Format("Invalid command file name %s!", path.c_str()));
         return false;
     }

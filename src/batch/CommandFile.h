@@ -44,7 +44,8 @@ struct CRunSettings {
 };
 
 // Reads the command file into settings. Reports "Invalid command file name %s!" and returns
-// false when it cannot be opened.
+// false when it cannot be opened (a folder cannot). A key that is not known ("Unknown key %s
+// ignored") and a plain line outside an input list ("Line ignored: %s") are reported and skipped.
 bool ReadCommandFile(const std::string& path, CRunSettings& settings);
 
 }  // namespace kiv

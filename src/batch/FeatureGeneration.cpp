@@ -20,6 +20,8 @@ void RunFeatureGeneration(CBatchRun& run)
     // Step 1 with "Import JCAMP": the importers build the library first (import kind 1
     // imports nothing here).
     if (settings.importKind == ImportKind::Jcamp) ImportBeforeFeatures(run, bib);
+    // A stop during that import ends the task before any feature is computed.
+    if (run.stopped) return;
 
     FeatureDefinitionSet set;
     set.definitionFile = settings.featureFile;
@@ -38,6 +40,9 @@ void RunFeatureGeneration(CBatchRun& run)
 
     CHeadlessPrompter prompter;
     const FeatureStreamResult result = StreamLibraryFeatures(bib, set, settings.cdmFormat, prompter);
+    // The rows before the stop stay written; the driving program learns of the stop from the
+    // exit status.
+    run.stopped = result.stopped;
     // Without this the driving program would find the end marker "1" and no feature file.
     if (!result.opened && !set.lines.empty() && bib.header.blockCount > 0) {
         ReportRunTimeError(Format("Feature file %s cannot be created", settings.resultFile.c_str()));

@@ -9,13 +9,16 @@ void RunImportTask(CBatchRun& run)
     run.status = kRunCompleted;
     CBib bib;
     bib.parameters = run.parameters;
-    RunLibraryImport(bib, run.settings.importKind, run.settings.inputFiles, run.settings.bibFile);
+    const ImportOutcome outcome =
+        RunLibraryImport(bib, run.settings.importKind, run.settings.inputFiles, run.settings.bibFile, &run.log);
+    run.stopped = run.stopped || outcome.stopped;
 }
 
 void ImportBeforeFeatures(CBatchRun& run, CBib& bib)
 {
-    ImportForFeatureGeneration(bib, run.settings.importKind, run.settings.inputFiles,
-                               run.settings.bibFile);
+    const ImportOutcome outcome =
+        ImportForFeatureGeneration(bib, run.settings.importKind, run.settings.inputFiles, run.settings.bibFile, &run.log);
+    run.stopped = run.stopped || outcome.stopped;
 }
 
 }  // namespace kiv

@@ -1,25 +1,33 @@
-// JCAMP-DX import: labelled text ("##LABEL=value" lines) with peak tables, written by spectral
-// libraries, instruments (GC-MS runs as one page per scan) and by our own export.
+// JCAMP-DX import: labelled text ("##LABEL=value" lines) with point tables, written by spectral
+// libraries, instruments (GC-MS runs as one page or one table per scan), web databases (compound
+// files of linked blocks) and by our own export.
 //
 // The reader is a small state machine over the lines of a file:
-//   0   before the first spectrum: only "##TITLE" and "##NAME=" start one;
-//   1   inside a spectrum's labels;
-//   2   right after "##NPOINTS": the table label or the first point line is expected;
-//   3   inside the point table;
-//   11, 12, 13  collecting the lines of "##ATOMLIST", "##BONDLIST", "##XY_RASTER".
-// Each finished spectrum is written as one block at once.
+//   before a spectrum   only "##TITLE" and "##NAME=" start one;
+//   labels              inside a spectrum's labels;
+//   point table         the lines of a table, up to the next label;
+//   ignored table       the table of a block that holds no mass spectrum (infrared, NMR ...);
+//   skipping            after an illegal point: up to the next spectrum start or "##END";
+//   lists               the lines of "##ATOMLIST", "##BONDLIST", "##XY_RASTER".
+// Each finished spectrum is written as one block at once, so one bad spectrum costs only itself.
 //
 // Published files differ from the textbook layout in ways the reader has to take in its stride:
-// "(XY..XY)" tables carry several pairs per line, labels such as "##FIRSTY=" stand between
-// "##NPOINTS" and the table, and a table may be shorter than its "##NPOINTS" (the next label
-// then ends it and the missing points stay zero).
+// labels such as "##FIRSTY=" stand between "##NPOINTS" and the table, tables are shorter or
+// longer than their "##NPOINTS" (the table decides, a message says so), GC-MS exports write
+// thousands of tables one after another under one title (one spectrum each), and infrared or
+// NMR files arrive in the same folders as mass spectra (skipped with a message).
 #include <cmath>
 
 #include "base/Format.h"
 #include "base/Numbers.h"
+#include "base/Progress.h"
 #include "base/Reporter.h"
+#include "base/Session.h"
+#include "import/JcampLabel.h"
 #include "import/JcampStructure.h"
+#include "import/JcampTable.h"
 #include "import/LineReader.h"
+#include "import/ReadPosition.h"
 #include "import/SpectrumFinish.h"
 #include "import/TextImport.h"
 #include "import/TextScan.h"
@@ -28,28 +36,28 @@ namespace kiv {
 
 namespace {
 
-constexpr double kTiny = 1e-12;
-// A spectrum's peak count is a 16-bit field of the library format.
-constexpr int kMaxPoints = 65535;
 // Structure lists longer than a molecule can hold are cut there.
 constexpr size_t kMaxListLines = 65535;
+// Progress is reported after this many spectra as well as per file.
+constexpr int kProgressSpectra = 1000;
 
-enum State : int {
-    kBeforeSpectrum = 0,
-    kLabels = 1,
-    kAfterNpoints = 2,
-    kPointTable = 3,
-    kAtomList = 11,
-    kBondList = 12,
-    kRaster = 13,
-};
+enum class ReaderState { BeforeSpectrum, Labels, PointTable, IgnoredTable, Skipping, AtomList, BondList, Raster };
 
-bool StartsWith(std::string_view line, std::string_view label) { return line.substr(0, label.size()) == label; }
-
-// The value of a label: the rest of the line after the label and its "=".
-std::string_view ValueAfter(std::string_view line, size_t labelLength)
+bool IsLabelLine(std::string_view line)
 {
-    return labelLength + 1 <= line.size() ? line.substr(labelLength + 1) : std::string_view();
+    size_t pos = 0;
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+    return line.size() >= pos + 2 && line[pos] == '#' && line[pos + 1] == '#';
+}
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view word)
+{
+    for (size_t i = 0; i + word.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < word.size() && (text[i + k] & ~0x20) == word[k]) ++k;
+        if (k == word.size()) return true;
+    }
+    return false;
 }
 
 // CAS registry numbers are written with dashes ("50-00-0"); the library keeps the digits.
@@ -63,111 +71,352 @@ int32_t CasNumber(std::string_view value)
     return ParseInt(digits);
 }
 
+// The time of a GC-MS page: "##PAGE= T=1.5", "##PAGE=RETENTION TIME=1.5" or "##PAGE=1.5".
+double PageTime(std::string_view value)
+{
+    const size_t equals = value.rfind('=');
+    return ParseReal(equals == std::string_view::npos ? value : value.substr(equals + 1));
+}
+
+// The first numbers of a list value such as "##FACTOR= 0.1, 1.0, 1.0".
+void ListNumbers(std::string_view value, double& first, double& second)
+{
+    size_t pos = 0;
+    SkipSeparators(value, pos);
+    if (ScanDouble(value, pos, first)) {
+        SkipSeparators(value, pos);
+        ScanDouble(value, pos, second);
+    }
+}
+
 class CJcampReader {
 public:
-    explicit CJcampReader(CBib& bib) : bib_(bib) {}
+    CJcampReader(CBib& bib, CSession* log) : bib_(bib), log_(log) {}
 
-    // False when a failure ended the import.
-    bool ReadFile(const std::string& path);
+    // Reads one file; false when it cannot be opened. fileIndex and fileCount place it in the
+    // progress of the whole list.
+    bool ReadFile(const std::string& path, size_t fileIndex, size_t fileCount);
     int BlocksWritten() const { return written_; }
+    // A stop request or a failed write ended the import.
+    bool Ended() const { return stopped_ || writeFailed_; }
+    bool Stopped() const { return stopped_; }
 
 private:
-    bool HandleLine(std::string_view line);
-    bool HandleLabel(std::string_view line);
-    void StartSpectrumAt(std::string_view name);
-    bool StartOrNest(std::string_view line, size_t namePosition);
-    bool ReadNpoints(std::string_view line);
-    bool ReadPoints(std::string_view line);
+    void HandleLine(std::string_view line);
+    void HandleLabel(const CJcampLine& label);
+    void HandleSpectrumLabel(const CJcampLine& label);
+    void HandleTableLabel(const CJcampLine& label);
+    void HandleSkippedLabel(const CJcampLine& label);
+    void StartOrNest(std::string_view name);
+    void BeginSpectrum(std::string_view name);
+    void SplitAfterTable();
+    void SetDataType(std::string_view type);
+    void ReadNpoints(std::string_view value);
+    void StartTable(JcampTableForm form);
+    void ReadTableLine(std::string_view line);
     void EndTable();
-    bool Finish();
-    bool Fail(const std::string& message);
+    void Finish();
+    void WriteSpectrum();
+    void ClearSpectrumState();
+    void ReportHere(const std::string& message, int64_t line) { ReportAtLine(message, path_, line); }
+    void ReportProgressOfList();
 
     CBib& bib_;
+    CSession* log_;
     CBibRecord& record_ = bib_.record;
     int spectrumCounter_ = 0;
     int written_ = 0;
+    bool stopped_ = false;
+    bool writeFailed_ = false;
 
     // Per file.
+    CLineReader reader_;
+    std::string_view line_;  // the line being handled
+    std::string path_;
+    size_t fileIndex_ = 0;
+    size_t fileCount_ = 1;
     int blockCounter_ = 1;
-    int state_ = kBeforeSpectrum;
+    ReaderState state_ = ReaderState::BeforeSpectrum;
     bool pageMode_ = false;
-    int pointCount_ = 0;
-    int pointIndex_ = 0;
-    double xFactor_ = 0;
-    double yFactor_ = 0;
+    CJcampScaling ntupleScaling_;
+
+    // Per spectrum.
+    std::string title_;
+    bool compound_ = false;  // "##BLOCKS" seen: nested blocks belong to this spectrum
+    bool blockIsNonMass_ = false;  // the current (nested) block holds another kind of spectrum
+    std::string nonMassType_;
+    int64_t nonMassLine_ = 0;
+    bool hasMassTable_ = false;
+    bool discard_ = false;
+    CJcampScaling scaling_;
+    int32_t expectedPoints_ = -1;  // announced by "##NPOINTS", -1 when not
+    int64_t npointsLine_ = 0;
+    bool awaitingTable_ = false;  // "##NPOINTS" read, no table yet
+    CJcampTable table_;
     std::vector<std::string> atomLines_;
     std::vector<std::string> bondLines_;
     std::vector<std::string> rasterLines_;
 };
 
-bool CJcampReader::Fail(const std::string& message)
+bool CJcampReader::ReadFile(const std::string& path, size_t fileIndex, size_t fileCount)
 {
-    ReportRunTimeError(message);
-    return false;
-}
-
-bool CJcampReader::ReadFile(const std::string& path)
-{
-    CLineReader reader;
-    if (!reader.Open(path)) return Fail("Error opening " + path);
-    pointIndex_ = 0;
+    path_ = path;
+    fileIndex_ = fileIndex;
+    fileCount_ = fileCount;
+    if (!reader_.Open(path)) {
+        ReportRunTimeError("Error opening " + path);
+        return false;
+    }
     pageMode_ = false;
     blockCounter_ = 1;
-    state_ = kBeforeSpectrum;
+    state_ = ReaderState::BeforeSpectrum;
+    ntupleScaling_ = CJcampScaling();
+    const int countBefore = spectrumCounter_;
+    const int writtenBefore = written_;
     std::string_view line;
-    while (reader.ReadLine(line, kTextImportLineLimit)) {
-        if (!HandleLine(WithoutLineEnd(line))) return false;
-    }
+    while (!Ended() && reader_.ReadLine(line, kTextImportLineLimit)) HandleLine(WithoutLineEnd(line));
     // A spectrum still open when the file ends is finished as if "##END" had followed.
-    if (state_ != kBeforeSpectrum) {
-        if (!Finish()) return false;
-        state_ = kBeforeSpectrum;
-    }
+    if (!Ended() && state_ != ReaderState::BeforeSpectrum) Finish();
+    reader_.Close();
+    if (spectrumCounter_ == countBefore) ReportRunTimeError(Format("No spectrum found in %s", path.c_str()));
+    if (log_) log_->Log(Format("%s: %d spectra", path.c_str(), written_ - writtenBefore));
     return true;
 }
 
-bool CJcampReader::HandleLine(std::string_view line)
+void CJcampReader::ReportProgressOfList()
 {
-    const bool isLabel = line.size() >= 2 && line[0] == '#' && line[1] == '#';
+    const int64_t size = reader_.FileSize();
+    const double inFile = size > 0 ? static_cast<double>(reader_.Position()) / static_cast<double>(size) : 0.0;
+    const int percent = static_cast<int>((static_cast<double>(fileIndex_) + inFile) * 100.0 / static_cast<double>(fileCount_));
+    if (ReportProgress(percent, Format("importing %s", path_.c_str())) > 1) stopped_ = true;
+}
+
+void CJcampReader::HandleLine(std::string_view line)
+{
+    line_ = line;
+    const bool isLabel = IsLabelLine(line);
     switch (state_) {
-    case kPointTable:
-        if (!isLabel) return ReadPoints(line);
-        // A label before the table is complete ends it; the missing points stay zero.
+    case ReaderState::PointTable:
+        if (!isLabel) return ReadTableLine(line);
         EndTable();
-        return HandleLabel(line);
-    case kAfterNpoints:
-        if (StartsWith(line, "##PEAK TABLE") || StartsWith(line, "##XYDATA") || StartsWith(line, "##DATA TABLE")) {
-            state_ = kPointTable;
-            return true;
-        }
-        // Labels such as "##FIRSTY=" may stand between "##NPOINTS" and the table.
-        if (isLabel) return HandleLabel(line);
-        if (!ReadPoints(line)) return false;
-        if (state_ == kAfterNpoints) state_ = kPointTable;
-        return true;
-    case kAtomList:
-    case kBondList:
-    case kRaster: {
+        break;
+    case ReaderState::IgnoredTable:
+        if (!isLabel) return;
+        state_ = ReaderState::Labels;
+        break;
+    case ReaderState::AtomList:
+    case ReaderState::BondList:
+    case ReaderState::Raster: {
         if (isLabel) {
-            state_ = kLabels;
-            return HandleLabel(line);
+            state_ = ReaderState::Labels;
+            break;
         }
-        if (StartsWith(line, "$$")) return true;
-        std::vector<std::string>& list =
-            state_ == kAtomList ? atomLines_ : state_ == kBondList ? bondLines_ : rasterLines_;
+        if (line.substr(0, 2) == "$$") return;
+        std::vector<std::string>& list = state_ == ReaderState::AtomList ? atomLines_
+                                         : state_ == ReaderState::BondList ? bondLines_
+                                                                           : rasterLines_;
         if (list.size() < kMaxListLines) list.emplace_back(line);
-        return true;
+        return;
     }
-    case kBeforeSpectrum:
-        if (StartsWith(line, "##TITLE")) return StartOrNest(line, 8);
-        if (StartsWith(line, "##NAME=")) return StartOrNest(line, 7);
-        return true;
+    case ReaderState::Labels:
+        // A point line right after "##NPOINTS" opens a table without a table label.
+        if (!isLabel && awaitingTable_ && !TrimBlanks(WithoutJcampComment(line)).empty()) {
+            StartTable(JcampTableForm::Pairs);
+            return ReadTableLine(line);
+        }
+        break;
+    case ReaderState::BeforeSpectrum:
+    case ReaderState::Skipping:
+        break;
+    }
+    if (isLabel) HandleLabel(ParseJcampLine(line));
+}
+
+void CJcampReader::HandleLabel(const CJcampLine& label)
+{
+    switch (state_) {
+    case ReaderState::BeforeSpectrum:
+        if (label.label == JcampLabel::Title || label.label == JcampLabel::Name) StartOrNest(label.value);
+        return;
+    case ReaderState::Skipping:
+        return HandleSkippedLabel(label);
     default:
-        return HandleLabel(line);
+        return HandleSpectrumLabel(label);
     }
 }
 
-void CJcampReader::StartSpectrumAt(std::string_view name)
+void CJcampReader::HandleSkippedLabel(const CJcampLine& label)
+{
+    // After an illegal point only what ends the bad spectrum counts.
+    switch (label.label) {
+    case JcampLabel::Title:
+    case JcampLabel::Name:
+        StartOrNest(label.value);
+        break;
+    case JcampLabel::Page:
+        if (pageMode_) {
+            Finish();
+            BeginSpectrum({});
+            record_.spectrum.retentionTime = PageTime(label.value);
+        }
+        break;
+    case JcampLabel::End:
+        if (blockCounter_ <= 1) {
+            Finish();
+            state_ = ReaderState::BeforeSpectrum;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CJcampReader::HandleSpectrumLabel(const CJcampLine& label)
+{
+    CBibName& name = record_.name;
+    CMassSpectrum& spectrum = record_.spectrum;
+    const std::string_view value = label.value;
+    switch (label.label) {
+    case JcampLabel::Title:
+    case JcampLabel::Name:
+        StartOrNest(value);
+        break;
+    case JcampLabel::Blocks:
+        blockCounter_ = ParseInt(value);
+        compound_ = true;
+        break;
+    case JcampLabel::CasName:
+        name.origin = name.name;
+        name.name.assign(value);
+        break;
+    case JcampLabel::RetentionIndex:
+        spectrum.retentionIndex = ParseReal(value);
+        break;
+    case JcampLabel::CasNumber:
+        name.cas = CasNumber(value);
+        break;
+    case JcampLabel::MolForm:
+        name.formula.assign(value);
+        break;
+    case JcampLabel::Mw:
+        name.mw = ParseReal(value);
+        break;
+    case JcampLabel::Scan:
+        name.originNumber = ParseInt(value);
+        break;
+    case JcampLabel::AtomList:
+        atomLines_.clear();
+        state_ = ReaderState::AtomList;
+        break;
+    case JcampLabel::BondList:
+        bondLines_.clear();
+        state_ = ReaderState::BondList;
+        break;
+    case JcampLabel::XyRaster:
+        rasterLines_.clear();
+        state_ = ReaderState::Raster;
+        break;
+    case JcampLabel::DataType:
+        SetDataType(value);
+        break;
+    case JcampLabel::NTuples:
+        if (!ContainsIgnoringCase(value, "MASS")) SetDataType(value);
+        break;
+    case JcampLabel::End:
+        if (blockCounter_ <= 1) {
+            Finish();
+            state_ = ReaderState::BeforeSpectrum;
+        }
+        break;
+    default:
+        HandleTableLabel(label);
+        break;
+    }
+}
+
+void CJcampReader::HandleTableLabel(const CJcampLine& label)
+{
+    const std::string_view value = label.value;
+    switch (label.label) {
+    case JcampLabel::Npoints:
+        if (blockIsNonMass_) break;
+        SplitAfterTable();
+        ReadNpoints(value);
+        break;
+    case JcampLabel::Table:
+        if (blockIsNonMass_) {
+            state_ = ReaderState::IgnoredTable;
+            break;
+        }
+        SplitAfterTable();
+        StartTable(TableFormOf(value));
+        break;
+    case JcampLabel::RetentionTime:
+        SplitAfterTable();
+        record_.spectrum.retentionTime = ParseReal(value);
+        break;
+    case JcampLabel::XFactor:
+        scaling_.xFactor = ParseReal(value);
+        break;
+    case JcampLabel::YFactor:
+        scaling_.yFactor = ParseReal(value);
+        break;
+    case JcampLabel::FirstX:
+        scaling_.firstX = ParseReal(value);
+        break;
+    case JcampLabel::LastX:
+        scaling_.lastX = ParseReal(value);
+        break;
+    case JcampLabel::DeltaX:
+        scaling_.deltaX = ParseReal(value);
+        break;
+    case JcampLabel::Factor:
+        ListNumbers(value, ntupleScaling_.xFactor, ntupleScaling_.yFactor);
+        break;
+    case JcampLabel::First: {
+        double unused = 0;
+        ListNumbers(value, ntupleScaling_.firstX, unused);
+        break;
+    }
+    case JcampLabel::Last: {
+        double unused = 0;
+        ListNumbers(value, ntupleScaling_.lastX, unused);
+        break;
+    }
+    case JcampLabel::Page: {
+        if (blockIsNonMass_) break;
+        const double time = PageTime(value);
+        // A new page first finishes the page before it; its time belongs to the new page.
+        if (pageMode_) {
+            Finish();
+            BeginSpectrum({});
+        }
+        pageMode_ = true;
+        record_.spectrum.retentionTime = time;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CJcampReader::StartOrNest(std::string_view name)
+{
+    // Inside a compound file the titles of the nested blocks only count down the blocks that
+    // still belong to the current spectrum; each nested block says anew what it holds.
+    const int before = blockCounter_--;
+    if (before > 1) {
+        blockIsNonMass_ = false;
+        if (state_ != ReaderState::Skipping) state_ = ReaderState::Labels;
+        return;
+    }
+    if (state_ != ReaderState::BeforeSpectrum) Finish();
+    pageMode_ = false;
+    ntupleScaling_ = CJcampScaling();
+    BeginSpectrum(name);
+}
+
+void CJcampReader::BeginSpectrum(std::string_view name)
 {
     ++spectrumCounter_;
     blockCounter_ = 1;
@@ -175,183 +424,172 @@ void CJcampReader::StartSpectrumAt(std::string_view name)
     record_.name.name.assign(name);
     StartSpectrum(record_.spectrum, 2, 0);
     record_.id = spectrumCounter_;
-    state_ = kLabels;
+    title_.assign(name);
+    ClearSpectrumState();
+    state_ = ReaderState::Labels;
 }
 
-bool CJcampReader::StartOrNest(std::string_view line, size_t namePosition)
+void CJcampReader::ClearSpectrumState()
 {
-    // Inside a compound file the titles of the nested blocks only count down the blocks that
-    // still belong to the current spectrum.
-    const int before = blockCounter_--;
-    if (before > 1) return true;
-    if (state_ != kBeforeSpectrum && !Finish()) return false;
-    StartSpectrumAt(namePosition < line.size() ? line.substr(namePosition) : std::string_view());
-    return true;
+    compound_ = false;
+    blockIsNonMass_ = false;
+    nonMassType_.clear();
+    hasMassTable_ = false;
+    discard_ = false;
+    scaling_ = CJcampScaling();
+    expectedPoints_ = -1;
+    awaitingTable_ = false;
 }
 
-bool CJcampReader::HandleLabel(std::string_view line)
+void CJcampReader::SplitAfterTable()
 {
-    // The labels differ in their first letter after "##" between groups; testing that letter
-    // first spares a library import most of the comparisons. Within a group every label is
-    // tested, as one line may match several.
-    CBibName& name = record_.name;
-    CMassSpectrum& spectrum = record_.spectrum;
-    switch (line.size() > 2 ? line[2] : '\0') {
-    case 'T':
-        if (StartsWith(line, "##TITLE")) return StartOrNest(line, 8);
-        break;
-    case 'N':
-        if (StartsWith(line, "##NAME=")) return StartOrNest(line, 7);
-        if (StartsWith(line, "##NPOINTS") && !ReadNpoints(line)) return false;
-        break;
-    case 'B':
-        if (StartsWith(line, "##BLOCKS")) blockCounter_ = ParseInt(ValueAfter(line, 8));
-        if (StartsWith(line, "##BONDLIST")) {
-            bondLines_.clear();
-            state_ = kBondList;
-        }
-        break;
-    case 'C':
-        if (StartsWith(line, "##CAS NAME")) {
-            name.origin = name.name;
-            name.name.assign(ValueAfter(line, 10));
-        }
-        if (StartsWith(line, "##CAS REGISTRY NO")) name.cas = CasNumber(ValueAfter(line, 17));
-        if (StartsWith(line, "##CASREGISTRYNO")) name.cas = CasNumber(ValueAfter(line, 15));
-        // The equals sign is part of this label; the number follows it directly.
-        if (StartsWith(line, "##CAS=")) name.cas = CasNumber(line.substr(6));
-        break;
-    case '$':
-        if (StartsWith(line, "##$RETENTION INDEX")) spectrum.retentionIndex = ParseReal(ValueAfter(line, 18));
-        break;
-    case 'R':
-        if (StartsWith(line, "##RETENTIONINDEX")) spectrum.retentionIndex = ParseReal(ValueAfter(line, 16));
-        break;
-    case 'M':
-        if (StartsWith(line, "##MOLFORM")) name.formula.assign(ValueAfter(line, 9));
-        if (StartsWith(line, "##MW=")) name.mw = ParseReal(line.substr(5));
-        break;
-    case 'S':
-        if (StartsWith(line, "##SCAN")) name.originNumber = ParseInt(ValueAfter(line, 6));
-        break;
-    case 'A':
-        if (StartsWith(line, "##ATOMLIST")) {
-            atomLines_.clear();
-            state_ = kAtomList;
-        }
-        break;
-    case 'X':
-        if (StartsWith(line, "##XY_RASTER")) {
-            rasterLines_.clear();
-            state_ = kRaster;
-        }
-        if (StartsWith(line, "##XFACTOR")) xFactor_ = ParseReal(ValueAfter(line, 9));
-        break;
-    case 'Y':
-        if (StartsWith(line, "##YFACTOR")) yFactor_ = ParseReal(ValueAfter(line, 9));
-        break;
-    case 'P':
-        if (StartsWith(line, "##PAGE= T=")) {
-            const double time = ParseReal(line.substr(10));
-            // A new page first finishes the page before it; its time belongs to the new page.
-            if (pageMode_) {
-                if (!Finish()) return false;
-                StartSpectrumAt({});
-            }
-            pageMode_ = true;
-            record_.spectrum.retentionTime = time;
-        }
-        break;
-    case 'E':
-        if (StartsWith(line, "##END") && blockCounter_ <= 1) {
-            if (!Finish()) return false;
-            state_ = kBeforeSpectrum;
-        }
-        break;
-    default:
-        break;
+    // Several tables one after another in one block, without pages, are the scans of a GC-MS
+    // run: each table is a spectrum of its own under the same title and compound data. In a
+    // compound file a later table of the spectrum replaces the one before instead.
+    if (!hasMassTable_ || compound_ || pageMode_) return;
+    const CBibName name = record_.name;
+    const std::string title = title_;
+    Finish();
+    BeginSpectrum(title);
+    record_.name = name;
+}
+
+void CJcampReader::SetDataType(std::string_view type)
+{
+    // A link block only ties the blocks of a compound file together.
+    if (ContainsIgnoringCase(type, "MASS") || ContainsIgnoringCase(type, "LINK")) {
+        blockIsNonMass_ = false;
+        return;
     }
-    return true;
+    blockIsNonMass_ = true;
+    if (nonMassType_.empty()) {
+        nonMassType_.assign(type);
+        nonMassLine_ = reader_.LineNumber();
+    }
 }
 
-bool CJcampReader::ReadNpoints(std::string_view line)
+void CJcampReader::ReadNpoints(std::string_view value)
 {
-    if (line.size() < 11) return Fail(Format("Illegal npoints %.*s", static_cast<int>(line.size()), line.data()));
-    const int32_t count = ParseInt(ValueAfter(line, 9));
-    if (count < 0 || count > kMaxPoints) {
-        return Fail(Format("Illegal npoints %.*s", static_cast<int>(line.size()), line.data()));
+    // An unreadable count is no count: the table then decides alone.
+    expectedPoints_ = -1;
+    size_t pos = 0;
+    int32_t count = 0;
+    if (ScanInt32(value, pos, count)) {
+        if (count < 0) {
+            ReportHere(Format("Illegal npoints %.*s", static_cast<int>(line_.size()), line_.data()), reader_.LineNumber());
+        } else {
+            expectedPoints_ = count;
+        }
     }
-    CMassSpectrum& spectrum = record_.spectrum;
-    spectrum.peaks.Alloc(2, count);
-    spectrum.count = static_cast<uint16_t>(count);
-    pointCount_ = count;
-    pointIndex_ = 0;
-    state_ = kAfterNpoints;
-    if (count == 0) EndTable();  // nothing to read
-    return true;
+    npointsLine_ = reader_.LineNumber();
+    awaitingTable_ = true;
+}
+
+void CJcampReader::StartTable(JcampTableForm form)
+{
+    CJcampScaling scaling = scaling_;
+    if (scaling.xFactor <= 0) scaling.xFactor = ntupleScaling_.xFactor;
+    if (scaling.yFactor <= 0) scaling.yFactor = ntupleScaling_.yFactor;
+    if (!std::isfinite(scaling.firstX)) scaling.firstX = ntupleScaling_.firstX;
+    if (!std::isfinite(scaling.lastX)) scaling.lastX = ntupleScaling_.lastX;
+    if (!awaitingTable_) {
+        expectedPoints_ = -1;
+        npointsLine_ = reader_.LineNumber();
+    }
+    table_.Start(form, scaling, expectedPoints_);
+    awaitingTable_ = false;
+    state_ = ReaderState::PointTable;
+}
+
+void CJcampReader::ReadTableLine(std::string_view line)
+{
+    const TableLineResult result = table_.ReadLine(line);
+    if (result == TableLineResult::Read) return;
+    const char* what = result == TableLineResult::CheckFailed ? "Y check failed %.*s" : "Illegal point %.*s";
+    ReportHere(Format(what, static_cast<int>(line.size()), line.data()), reader_.LineNumber());
+    discard_ = true;
+    state_ = ReaderState::Skipping;
 }
 
 void CJcampReader::EndTable()
 {
-    state_ = kLabels;
-    xFactor_ = 0;
-    yFactor_ = 0;
-}
-
-bool CJcampReader::ReadPoints(std::string_view line)
-{
-    // Every pair of the line is read, up to the point count: the first must be a valid point,
-    // the line ends at the first pair that is missing or not positive.
-    CMatrix& peaks = record_.spectrum.peaks;
-    size_t pos = 0;
-    for (bool first = true;; first = false) {
-        double x = 0, y = 0;
-        SkipSeparators(line, pos);
-        const bool haveX = ScanDouble(line, pos, x);
-        SkipSeparators(line, pos);
-        const bool haveY = haveX && ScanDouble(line, pos, y);
-        const bool valid = haveY && x > kTiny && y > kTiny && std::isfinite(x) && std::isfinite(y);
-        if (!valid) {
-            if (first) return Fail(Format("Illegal point %.*s", static_cast<int>(line.size()), line.data()));
-            return true;
-        }
-        ++pointIndex_;
-        peaks.Set(1, pointIndex_, xFactor_ > kTiny ? x * xFactor_ : x);
-        peaks.Set(2, pointIndex_, yFactor_ > kTiny ? y * yFactor_ : y);
-        if (pointIndex_ >= pointCount_) {
-            EndTable();
-            return true;
-        }
+    state_ = ReaderState::Labels;
+    if (expectedPoints_ >= 0 && table_.PointsRead() != expectedPoints_) {
+        ReportHere(Format("NPOINTS %d, %lld points read", expectedPoints_, static_cast<long long>(table_.PointsRead())),
+                   npointsLine_);
     }
+    if (table_.PeaksDropped() > 0) {
+        ReportHere(Format("%lld peaks beyond %d dropped", static_cast<long long>(table_.PeaksDropped()), CJcampTable::kMaxPeaks),
+                   npointsLine_);
+    }
+    const std::vector<double>& masses = table_.Masses();
+    const std::vector<double>& intensities = table_.Intensities();
+    const int n = static_cast<int>(masses.size());
+    CMassSpectrum& spectrum = record_.spectrum;
+    spectrum.peaks.Alloc(2, n);
+    for (int j = 1; j <= n; ++j) {
+        spectrum.peaks.Set(1, j, masses[static_cast<size_t>(j - 1)]);
+        spectrum.peaks.Set(2, j, intensities[static_cast<size_t>(j - 1)]);
+    }
+    spectrum.count = static_cast<uint16_t>(n);
+    hasMassTable_ = true;
+    expectedPoints_ = -1;
+    // Factors and abscissae belong to their table only.
+    scaling_ = CJcampScaling();
 }
 
-bool CJcampReader::Finish()
+void CJcampReader::Finish()
 {
-    if (!atomLines_.empty()) BuildJcampMolecule(atomLines_, bondLines_, rasterLines_, record_.molecule);
-    // The lists belong to this spectrum only.
+    if (state_ == ReaderState::PointTable) EndTable();
+    if (awaitingTable_ && expectedPoints_ > 0 && !discard_) {
+        ReportHere(Format("NPOINTS %d, 0 points read", expectedPoints_), npointsLine_);
+    }
+    if (discard_) {
+        // Reported where the problem was found.
+    } else if (!hasMassTable_ && !nonMassType_.empty()) {
+        ReportHere(Format("%s skipped: data type %s is no mass spectrum", title_.c_str(), nonMassType_.c_str()), nonMassLine_);
+    } else {
+        WriteSpectrum();
+    }
     atomLines_.clear();
     bondLines_.clear();
     rasterLines_.clear();
-    FinishSpectrum(record_.spectrum);
-    const bool ok = bib_.WriteBlock();
-    if (ok) ++written_;
     record_.molecule.Clear();
-    return ok;
+    ClearSpectrumState();
+}
+
+void CJcampReader::WriteSpectrum()
+{
+    if (!atomLines_.empty()) BuildJcampMolecule(atomLines_, bondLines_, rasterLines_, record_.molecule);
+    FinishSpectrum(record_.spectrum);
+    if (!bib_.WriteBlock()) {
+        writeFailed_ = true;
+        return;
+    }
+    ++written_;
+    if (written_ % kProgressSpectra == 0) ReportProgressOfList();
 }
 
 }  // namespace
 
-ImportOutcome ImportJcampFiles(CBib& bib, const std::vector<std::string>& files)
+ImportOutcome ImportJcampFiles(CBib& bib, const std::vector<std::string>& files, CSession* log)
 {
-    CJcampReader reader(bib);
+    CJcampReader reader(bib, log);
     ImportOutcome outcome;
     outcome.completed = true;
-    for (const std::string& path : files) {
-        if (!reader.ReadFile(path)) {
-            outcome.completed = false;
+    for (size_t k = 0; k < files.size() && !reader.Ended(); ++k) {
+        if (ReportProgress(static_cast<int>(k * 100 / files.size()), Format("importing %s", files[k].c_str())) > 1) {
+            outcome.stopped = true;
             break;
         }
+        if (reader.ReadFile(files[k], k, files.size())) {
+            ++outcome.filesOpened;
+        } else {
+            outcome.completed = false;
+        }
     }
+    outcome.stopped = outcome.stopped || reader.Stopped();
+    outcome.completed = outcome.completed && !reader.Ended() && !outcome.stopped;
     outcome.blocksWritten = reader.BlocksWritten();
     return outcome;
 }

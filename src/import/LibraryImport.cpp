@@ -1,18 +1,75 @@
 #include "import/LibraryImport.h"
 
+#include <filesystem>
+
+#include "base/Format.h"
 #include "base/Paths.h"
+#include "base/Reporter.h"
 #include "import/MemoryImport.h"
-#include "import/TextImport.h"
 
 namespace kiv {
 
 namespace {
 
-bool ImportJcampLibrary(CBib& bib, const std::string& typ, const std::vector<std::string>& inputFiles,
-                        const std::string& bibFile)
+void LeaveUnchanged(const std::string& bibFile)
 {
-    if (!bib.NewLibrary(BatchLibraryName(bibFile), typ, bibFile)) return false;
-    return ImportTextFiles(bib, inputFiles, kImportJcamp).completed;
+    ReportRunTimeError(Format("No input file could be opened; %s left unchanged", bibFile.c_str()));
+}
+
+// Puts the finished temporary library in the target's place; the target's old index describes
+// another data file and goes.
+bool ReplaceLibrary(const std::string& temporary, const std::string& bibFile)
+{
+    std::error_code error;
+    std::filesystem::rename(temporary, bibFile, error);
+    if (error) {
+        ReportRunTimeError(Format("Cannot replace %s by the imported library %s", bibFile.c_str(), temporary.c_str()));
+        return false;
+    }
+    CBib target;
+    target.writePath = bibFile;
+    target.DeleteStaleIndex();
+    return true;
+}
+
+ImportOutcome ImportJcampLibrary(CBib& bib, const std::string& typ, const std::vector<std::string>& inputFiles,
+                                 const std::string& bibFile, CSession* log)
+{
+    const std::string temporary = TemporaryLibraryPath(bibFile);
+    if (!bib.NewLibrary(BatchLibraryName(bibFile), typ, temporary)) return {};
+    ImportOutcome outcome = ImportTextFiles(bib, inputFiles, kImportJcamp, log);
+    if (outcome.filesOpened == 0) {
+        RemoveFile(temporary);
+        LeaveUnchanged(bibFile);
+        outcome.completed = false;
+        return outcome;
+    }
+    if (!ReplaceLibrary(temporary, bibFile)) outcome.completed = false;
+    return outcome;
+}
+
+bool AnyReadableFile(const std::vector<std::string>& files)
+{
+    for (const std::string& path : files) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(path, error)) return true;
+    }
+    return false;
+}
+
+ImportOutcome ImportCosCalibLibrary(CBib& bib, const std::vector<std::string>& inputFiles, const std::string& bibFile)
+{
+    ImportOutcome outcome;
+    if (!AnyReadableFile(inputFiles)) {
+        LeaveUnchanged(bibFile);
+        return outcome;
+    }
+    outcome.completed = ImportCosCalib(bib, inputFiles);
+    bib.path = WithoutLast(bibFile, 4);
+    bib.writePath = bibFile;
+    outcome.completed = bib.SaveLibrary(nullptr, 0) && outcome.completed;
+    bib.Close();
+    return outcome;
 }
 
 }  // namespace
@@ -23,23 +80,30 @@ std::string BatchLibraryName(const std::string& bibFile)
     return std::string(FileNamePart(stem));
 }
 
-bool RunLibraryImport(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles, const std::string& bibFile)
+std::string TemporaryLibraryPath(const std::string& bibFile) { return bibFile + ".part"; }
+
+ImportOutcome RunLibraryImport(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,
+                               const std::string& bibFile, CSession* log)
 {
-    if (importKind == ImportKind::Jcamp) return ImportJcampLibrary(bib, "MS-Lib", inputFiles, bibFile);
-    if (importKind != ImportKind::CosCalib) return false;
-    bool ok = ImportCosCalib(bib, inputFiles);
-    bib.path = WithoutLast(bibFile, 4);
-    bib.writePath = bibFile;
-    ok = bib.SaveLibrary(nullptr, 0) && ok;
-    bib.Close();
-    return ok;
+    switch (importKind) {
+    case ImportKind::Jcamp:
+        return ImportJcampLibrary(bib, "MS-Lib", inputFiles, bibFile, log);
+    case ImportKind::CosCalib:
+        return ImportCosCalibLibrary(bib, inputFiles, bibFile);
+    default:
+        return {};
+    }
 }
 
-bool ImportForFeatureGeneration(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,
-                                const std::string& bibFile)
+ImportOutcome ImportForFeatureGeneration(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,
+                                         const std::string& bibFile, CSession* log)
 {
-    if (importKind != ImportKind::Jcamp) return true;
-    return ImportJcampLibrary(bib, "MS", inputFiles, bibFile);
+    if (importKind != ImportKind::Jcamp) {
+        ImportOutcome nothing;
+        nothing.completed = true;
+        return nothing;
+    }
+    return ImportJcampLibrary(bib, "MS", inputFiles, bibFile, log);
 }
 
 }  // namespace kiv

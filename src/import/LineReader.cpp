@@ -15,9 +15,10 @@ constexpr size_t kChunk = size_t(1) << 20;
 bool CLineReader::Open(const std::string& path)
 {
     Close();
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return false;
     file_.reset(std::fopen(path.c_str(), "rb"));
     if (!file_) return false;
-    std::error_code error;
     const auto bytes = std::filesystem::file_size(path, error);
     size_ = error ? 0 : static_cast<int64_t>(bytes);
     return true;
@@ -31,6 +32,8 @@ void CLineReader::Close()
     eof_ = false;
     consumed_ = 0;
     size_ = 0;
+    lineNumber_ = 0;
+    atLineStart_ = true;
 }
 
 void CLineReader::Fill(size_t want)
@@ -80,6 +83,8 @@ bool CLineReader::ReadLine(std::string_view& line, size_t maxChars)
         // The file ends without a line end, or the line goes on beyond the limit.
         raw = length = std::min(maxChars, available);
     }
+    if (atLineStart_) ++lineNumber_;
+    atLineStart_ = length > 0 && first[length - 1] == '\n';
     start_ += raw;
     consumed_ += static_cast<int64_t>(raw);
     const char* nul = static_cast<const char*>(std::memchr(first, '\0', length));

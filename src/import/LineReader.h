@@ -15,6 +15,7 @@ namespace kiv {
 
 class CLineReader {
 public:
+    // False also for a folder: it has no lines.
     bool Open(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
     void Close();
@@ -22,6 +23,10 @@ public:
     // Next line of at most maxChars characters, "\n" included when it ends there. The view stays
     // valid until the next call. Returns false at the end of the file.
     bool ReadLine(std::string_view& line, size_t maxChars);
+
+    // The number of the physical line the last ReadLine returned (1 for the first line; the
+    // pieces of a line that is longer than the limit share its number).
+    int64_t LineNumber() const { return lineNumber_; }
 
     // Bytes consumed so far and the size of the file, for progress reports.
     int64_t Position() const { return consumed_; }
@@ -38,6 +43,8 @@ private:
     bool eof_ = false;
     int64_t consumed_ = 0;
     int64_t size_ = 0;
+    int64_t lineNumber_ = 0;
+    bool atLineStart_ = true;
 };
 
 }  // namespace kiv

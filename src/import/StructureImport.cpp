@@ -19,6 +19,7 @@ ImportOutcome ImportStructureFiles(CBib& bib, const std::vector<std::string>& fi
             ReportRunTimeError("Error opening " + path);
             return outcome;
         }
+        ++outcome.filesOpened;
         for (;;) {
             const MolfileStatus status = ReadMolfile(stream, bib.record.molecule);
             if (status == MolfileStatus::End) break;

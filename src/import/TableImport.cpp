@@ -46,6 +46,7 @@ ImportOutcome ImportTabTable(CBib& bib, const std::string& path)
         ReportRunTimeError("Error opening " + path);
         return outcome;
     }
+    outcome.filesOpened = 1;
     std::string_view line;
     if (!reader.ReadLine(line, kTextImportLineLimit)) {
         outcome.completed = true;

@@ -8,13 +8,13 @@
 
 namespace kiv {
 
-ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, int formatCode)
+ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, int formatCode, CSession* log)
 {
     ImportOutcome outcome;
     if (bib.writeState <= 0) {
         ReportRunTimeError("Import needs a new BIB opened for writing");
     } else if (formatCode == kImportJcamp) {
-        outcome = ImportJcampFiles(bib, files);
+        outcome = ImportJcampFiles(bib, files, log);
     } else if (formatCode == kImportTable) {
         if (!files.empty()) outcome = ImportTabTable(bib, files.front());
     } else if (formatCode == kImportTranspec) {
@@ -44,7 +44,7 @@ ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& sessio
     session.Log(Format("Import BIB from %s", path.c_str()));
     session.SetStatus("importing ...");
     ImportOutcome outcome;
-    if (bib.NewLibrary(title, "MS", base + ".ssd")) outcome = ImportTextFiles(bib, {path}, formatCode);
+    if (bib.NewLibrary(title, "MS", base + ".ssd")) outcome = ImportTextFiles(bib, {path}, formatCode, &session);
     session.SetStatus("Import done");
     session.Log(Format("%d spectra imported.", outcome.blocksWritten));
     if (bib.Open(base) == 0) {

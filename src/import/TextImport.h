@@ -7,8 +7,9 @@
 //   11  a tab-separated intensity table, one spectrum per column (first file only);
 //   12  TRANSPEC records of "/"-keyword lines (first file only);
 //   20  structures only, from Molfiles and SD files (every file of the list).
-// A failure ("Illegal point ...", "Error opening ...") is reported and ends the import; the
-// blocks written before it stay in the file, which reads back as a shorter library.
+// Problems are reported with the file and line they concern and cost only what they concern: an
+// illegal point its spectrum, a file that cannot be opened that file. Progress is reported per
+// file and every 1,000 spectra; a stop request ends the import and keeps the blocks written.
 #include <string>
 #include <vector>
 
@@ -24,14 +25,19 @@ enum TextImportFormat : int {
 };
 
 struct ImportOutcome {
-    bool completed = false;  // false when a failure ended the import
+    bool completed = false;  // every file was opened and read to its end
     int blocksWritten = 0;
+    int filesOpened = 0;
+    bool stopped = false;  // a stop request ended the import
 };
 
-ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, int formatCode);
+class CSession;
+
+// log, when given, receives one line per file with the number of spectra it gave.
+ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, int formatCode, CSession* log = nullptr);
 
 // The single formats, writing into the library being written (they do not close it).
-ImportOutcome ImportJcampFiles(CBib& bib, const std::vector<std::string>& files);
+ImportOutcome ImportJcampFiles(CBib& bib, const std::vector<std::string>& files, CSession* log);
 ImportOutcome ImportTabTable(CBib& bib, const std::string& path);
 ImportOutcome ImportTranspec(CBib& bib, const std::string& path);
 ImportOutcome ImportStructureFiles(CBib& bib, const std::vector<std::string>& files);
@@ -43,7 +49,6 @@ constexpr size_t kTextImportLineLimit = 65536;
 // new library after it, imports, logs the number of spectra and opens the new library on its
 // first block.
 class CPrompter;
-class CSession;
 ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& session, int formatCode = kImportJcamp);
 
 }  // namespace kiv

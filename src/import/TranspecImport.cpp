@@ -8,6 +8,7 @@
 #include "base/Numbers.h"
 #include "base/Reporter.h"
 #include "import/LineReader.h"
+#include "import/ReadPosition.h"
 #include "import/SpectrumFinish.h"
 #include "import/TextImport.h"
 #include "import/TextScan.h"
@@ -37,6 +38,7 @@ ImportOutcome ImportTranspec(CBib& bib, const std::string& path)
         ReportRunTimeError("Error opening " + path);
         return outcome;
     }
+    outcome.filesOpened = 1;
     CBibRecord& record = bib.record;
     int spectrumCounter = 0;
     int pending = 0;  // data lines still to come for the last keyword
@@ -65,7 +67,8 @@ ImportOutcome ImportTranspec(CBib& bib, const std::string& path)
             continue;
         }
         if (line.empty() || line[0] != '/') {
-            ReportRunTimeError(Format("Error in TRANSPEC %.*s", static_cast<int>(line.size()), line.data()));
+            ReportAtLine(Format("Error in TRANSPEC %.*s", static_cast<int>(line.size()), line.data()), path,
+                         reader.LineNumber());
             return outcome;
         }
         const std::string_view keyword = line.substr(0, 7);
@@ -83,7 +86,8 @@ ImportOutcome ImportTranspec(CBib& bib, const std::string& path)
         } else if (keyword == "/PEAKS ") {
             const int32_t count = ParseInt(Columns(line, 12, 5));
             if (count < 0 || count > 65535) {
-                ReportRunTimeError(Format("Illegal npoints %.*s", static_cast<int>(line.size()), line.data()));
+                ReportAtLine(Format("Illegal npoints %.*s", static_cast<int>(line.size()), line.data()), path,
+                             reader.LineNumber());
                 return outcome;
             }
             pointCount = count;

@@ -74,14 +74,31 @@ TEST(CommandFile, ImportKeysCollectInputFiles)
     EXPECT_EQ(settings.inputFiles, (std::vector<std::string>{"x.txt"}));
 }
 
-TEST(CommandFile, LongLinesAreReadInPiecesOf256)
+TEST(CommandFile, LongLinesAreReadWhole)
 {
     CScratchFolder folder;
-    // 300 characters: the piece after the first 256 is a line of its own and sets the key.
-    std::string line = "Result File = " + std::string(242, 'r') + "No Hits = 7" + std::string(33, ' ') + "\n";
+    // A path of 300 characters stays one path; the text after it is part of the value.
+    const std::string path = "/data/" + std::string(294, 'r');
+    std::string line = "Result File = " + path + "\n" + "BIB File = " + std::string(65000, 'b') + "\n";
     CRunSettings settings = ReadSettings(folder, line);
-    EXPECT_EQ(settings.resultFile, std::string(242, 'r'));
-    EXPECT_EQ(settings.noHits, 7);
+    EXPECT_EQ(settings.resultFile, path);
+    EXPECT_EQ(settings.bibFile, std::string(65000, 'b'));
+}
+
+TEST(CommandFile, UnknownKeysStrayLinesAndFoldersAreReported)
+{
+    CScratchFolder folder;
+    kiv::test::CRecordingReporter reporter;
+    CRunSettings settings = ReadSettings(folder, "Import JCMAP = a.jdx\nb.jdx\n\n   // comment\nImport JCAMP\n");
+    EXPECT_TRUE(settings.inputFiles.empty());
+    EXPECT_EQ(settings.importKind, ImportKind::None);
+    const std::vector<std::string> expected = {"Unknown key Import JCMAP ignored", "Line ignored: b.jdx",
+                                               "Line ignored: Import JCAMP"};
+    EXPECT_EQ(reporter.messages, expected);
+
+    reporter.messages.clear();
+    EXPECT_FALSE(ReadCommandFile(folder.Root(), settings));
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"Invalid command file name " + folder.Root() + "!"});
 }
 
 TEST(CommandFile, SimFeatSelKeepsTextAndParsesList)

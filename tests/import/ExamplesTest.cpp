@@ -64,9 +64,10 @@ TEST(Examples, InteractiveImportNamesTheLibraryAfterTheFile)
     CBib bib;
     const ImportOutcome outcome = ImportTextCommand(bib, prompter, session);
     EXPECT_EQ(outcome.blocksWritten, 5);
-    ASSERT_EQ(session.log.size(), 2u);
+    ASSERT_EQ(session.log.size(), 3u);
     EXPECT_EQ(session.log[0], "Import BIB from " + text);
-    EXPECT_EQ(session.log[1], "5 spectra imported.");
+    EXPECT_EQ(session.log[1], text + ": 5 spectra");
+    EXPECT_EQ(session.log[2], "5 spectra imported.");
     EXPECT_EQ(session.status.back(), "Import done");
     EXPECT_EQ(bib.header.title, "alkanes");
     EXPECT_EQ(bib.header.blockCount, 5);

@@ -25,7 +25,7 @@ TEST(ImportTasks, JcampImportBuildsTheLibraryOfBibFile)
     const std::string bibFile = scratch.Path("lib.ssd");
     WriteBytes(scratch.Path("lib.ssi"), "stale index");
     CBib bib;
-    EXPECT_TRUE(RunLibraryImport(bib, ImportKind::Jcamp, {a, b, c}, bibFile));
+    EXPECT_TRUE(RunLibraryImport(bib, ImportKind::Jcamp, {a, b, c}, bibFile).completed);
     EXPECT_EQ(bib.writeState, 0);
     EXPECT_FALSE(FileExists(scratch.Path("lib.ssi")) && ReadBytes(scratch.Path("lib.ssi")) == "stale index");
     const ReadBack lib = ReadLibrary(bibFile);
@@ -36,9 +36,9 @@ TEST(ImportTasks, JcampImportBuildsTheLibraryOfBibFile)
     EXPECT_EQ(lib.blocks[3].id, 4);  // the spectrum counter runs over all files
 
     // The import before a feature generation makes an "MS" library; other kinds leave it alone.
-    EXPECT_TRUE(ImportForFeatureGeneration(bib, ImportKind::Jcamp, {c}, bibFile));
+    EXPECT_TRUE(ImportForFeatureGeneration(bib, ImportKind::Jcamp, {c}, bibFile).completed);
     EXPECT_EQ(ReadLibrary(bibFile).header.typ, "MS");
-    EXPECT_TRUE(ImportForFeatureGeneration(bib, ImportKind::CosCalib, {a}, bibFile));
+    EXPECT_TRUE(ImportForFeatureGeneration(bib, ImportKind::CosCalib, {a}, bibFile).completed);
     EXPECT_EQ(ReadLibrary(bibFile).blocks.size(), 1u);
     EXPECT_TRUE(reporter.messages.empty());
     EXPECT_EQ(BatchLibraryName("C:\\data\\run.ssd"), "run");
@@ -51,7 +51,7 @@ TEST(ImportTasks, CosCalibImportWritesTheMemoryLibrary)
     WriteBytes(list, "inorganic/organic peaklist\n28 0 50\n32 0 100\n");
     const std::string bibFile = scratch.Path("cal.ssd");
     CBib bib;
-    EXPECT_TRUE(RunLibraryImport(bib, ImportKind::CosCalib, {list, list}, bibFile));
+    EXPECT_TRUE(RunLibraryImport(bib, ImportKind::CosCalib, {list, list}, bibFile).completed);
     const ReadBack lib = ReadLibrary(bibFile);
     EXPECT_EQ(lib.header.title, "CosCalib Import");
     ASSERT_EQ(lib.blocks.size(), 2u);

@@ -97,14 +97,14 @@ TEST_F(JcampImport, EveryPairOfAPointLineIsReadInEveryMode)
                                    "15,10 26,10 27,90 28,389\n"
                                    "29;9 ;30 1\n"
                                    "##END=\n"
-                                   "##TITLE=Two per line, table cut at the count\n"
+                                   "##TITLE=Two per line, table longer than its count\n"
                                    "##NPOINTS=3\n"
                                    "##PEAK TABLE=(XY..XY)\n"
                                    "41 5 43 10\n"
                                    "57 20 58 30\n"
                                    "##END=\n");
     const ReadBack lib = Import({path});
-    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"NPOINTS 3, 4 points read (" + path + ", line 8)"});
     ASSERT_EQ(lib.blocks.size(), 2u);
     const CBibRecord& a = lib.blocks[0];
     ASSERT_EQ(a.spectrum.peaks.Cols(), 6);
@@ -113,9 +113,9 @@ TEST_F(JcampImport, EveryPairOfAPointLineIsReadInEveryMode)
     EXPECT_EQ(a.spectrum.basePeakMass, 28);
     EXPECT_EQ(a.spectrum.tic, 10 + 10 + 90 + 389 + 9 + 1);
     const CBibRecord& b = lib.blocks[1];
-    ASSERT_EQ(b.spectrum.peaks.Cols(), 3);
-    EXPECT_EQ(Mass(b, 3), 57);  // the pair beyond the count is not read
-    EXPECT_EQ(b.spectrum.basePeakIntensity, 20u);
+    ASSERT_EQ(b.spectrum.peaks.Cols(), 4);
+    EXPECT_EQ(Mass(b, 4), 58);  // the table decides, not the count
+    EXPECT_EQ(b.spectrum.basePeakIntensity, 30u);
 }
 
 TEST_F(JcampImport, LabelsBetweenNpointsAndTheTable)
@@ -132,16 +132,15 @@ TEST_F(JcampImport, LabelsBetweenNpointsAndTheTable)
                                    "##CAS REGISTRY NO=74-82-8\n"
                                    "##END=\n");
     const ReadBack lib = Import({path});
-    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"NPOINTS 3, 2 points read (" + path + ", line 2)"});
     ASSERT_EQ(lib.blocks.size(), 1u);
     const CBibRecord& r = lib.blocks[0];
     // The XFACTOR line after "##NPOINTS" still scales this table.
     EXPECT_EQ(Mass(r, 1), 15);
     EXPECT_EQ(Mass(r, 2), 16);
-    // The table was one point short: the label ended it and the last point stays zero.
-    ASSERT_EQ(r.spectrum.peaks.Cols(), 3);
-    EXPECT_EQ(Mass(r, 3), 0);
-    EXPECT_EQ(Intensity(r, 3), 0);
+    // The table was one point short: the label ended it, and no empty peak stands in for the
+    // missing point.
+    ASSERT_EQ(r.spectrum.peaks.Cols(), 2);
     EXPECT_EQ(r.name.cas, 74828);
 }
 
@@ -158,9 +157,9 @@ TEST_F(JcampImport, ShortTableEndedByTheNextTitle)
                                    "57,10\n"
                                    "##END=\n");
     const ReadBack lib = Import({path});
-    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"NPOINTS 4, 2 points read (" + path + ", line 2)"});
     ASSERT_EQ(lib.blocks.size(), 2u);
-    EXPECT_EQ(lib.blocks[0].spectrum.peaks.Cols(), 4);
+    EXPECT_EQ(lib.blocks[0].spectrum.peaks.Cols(), 2);
     EXPECT_EQ(lib.blocks[0].spectrum.basePeakMass, 43);
     EXPECT_EQ(lib.blocks[1].name.name, "second");
     EXPECT_EQ(Mass(lib.blocks[1], 1), 57);
@@ -317,37 +316,50 @@ TEST_F(JcampImport, BondCodes)
     EXPECT_EQ(JcampBondOrder("1 2 99"), 1);
 }
 
-TEST_F(JcampImport, FailuresEndTheImportAndKeepTheBlocksWrittenBefore)
+TEST_F(JcampImport, AProblemCostsOnlyItsSpectrumOrFile)
 {
     const std::string good = "##TITLE=good\n##NPOINTS=1\n##PEAK TABLE=(XY..XY)\n43,10\n##END=\n";
+    const std::string after = "##TITLE=after\n##NPOINTS=1\n##PEAK TABLE=(XY..XY)\n44,10\n##END=\n";
+    // Each bad spectrum stands between two good ones; the message names the file and line.
     struct Case {
         std::string text;
         std::string message;
+        int line;
+        size_t blocks;
     } cases[] = {
-        {good + "##TITLE=zero\n##NPOINTS=2\n##PEAK TABLE=(XY..XY)\n57, 0\n##END=\n", "Illegal point 57, 0"},
-        {good + "##TITLE=huge\n##NPOINTS=2000000000\n57,10\n", "Illegal npoints ##NPOINTS=2000000000"},
-        {good + "##TITLE=negative\n##NPOINTS=-3\n", "Illegal npoints ##NPOINTS=-3"},
-        {good + "##TITLE=short\n##NPOINTS=\n", "Illegal npoints ##NPOINTS="},
-        {good + "##TITLE=blank\n##NPOINTS=1\n\n", "Illegal point "},
+        {"##TITLE=negative\n##NPOINTS=2\n##PEAK TABLE=(XY..XY)\n57,-3\n##END=\n", "Illegal point 57,-3", 9, 3},
+        {"##TITLE=zero mass\n##NPOINTS=2\n##PEAK TABLE=(XY..XY)\n0,5\n##END=\n", "Illegal point 0,5", 9, 3},
+        {"##TITLE=text\n##NPOINTS=2\n##PEAK TABLE=(XY..XY)\n57,ten\n##END=\n", "Illegal point 57,ten", 9, 3},
+        {"##TITLE=odd\n##NPOINTS=2\n##PEAK TABLE=(XY..XY)\n57,10 58\n##END=\n", "Illegal point 57,10 58", 9, 3},
+        {"##TITLE=asdf\n##NPOINTS=2\n##XYDATA=(X++(Y..Y))\n57 10 #\n##END=\n", "Illegal point 57 10 #", 9, 3},
+        // An odd count is no reason to drop the table.
+        {"##TITLE=count\n##NPOINTS=-3\n##PEAK TABLE=(XY..XY)\n41,5\n##END=\n", "Illegal npoints ##NPOINTS=-3", 7, 4},
     };
     for (const Case& c : cases) {
         reporter.messages.clear();
         ImportOutcome outcome;
-        const ReadBack lib = Import({Write("bad.jdx", c.text), Write("next.jdx", good)}, &outcome);
-        EXPECT_FALSE(outcome.completed) << c.message;
+        const std::string bad = Write("bad.jdx", good + c.text + after);
+        const ReadBack lib = Import({bad, Write("next.jdx", good)}, &outcome);
+        EXPECT_TRUE(outcome.completed) << c.message;
         ASSERT_EQ(reporter.messages.size(), 1u) << c.message;
-        EXPECT_EQ(reporter.messages[0], c.message);
-        // The good block before the failure is in the library; the next file was not read.
-        ASSERT_EQ(lib.blocks.size(), 1u) << c.message;
+        EXPECT_EQ(reporter.messages[0], c.message + " (" + bad + ", line " + std::to_string(c.line) + ")");
+        ASSERT_EQ(lib.blocks.size(), c.blocks) << c.message;
         EXPECT_EQ(lib.blocks[0].name.name, "good");
+        EXPECT_EQ(lib.blocks[c.blocks - 2].name.name, "after");
+        EXPECT_EQ(lib.blocks[c.blocks - 1].name.name, "good");
     }
 
+    // Files that cannot be opened or hold no spectrum are reported; the list goes on.
     reporter.messages.clear();
     ImportOutcome outcome;
-    Import({scratch.Path("missing.jdx")}, &outcome);
+    const std::string sd = Write("structure.sdf", "benzene\n  kiv\n\n  0  0  0  0  0  0  0  0  0  0999 V2000\nM  END\n$$$$\n");
+    const ReadBack lib = Import({scratch.Path("missing.jdx"), scratch.Root(), sd, Write("next.jdx", good)}, &outcome);
     EXPECT_FALSE(outcome.completed);
-    ASSERT_EQ(reporter.messages.size(), 1u);
-    EXPECT_EQ(reporter.messages[0], "Error opening " + scratch.Path("missing.jdx"));
+    EXPECT_EQ(outcome.filesOpened, 2);
+    EXPECT_EQ(lib.blocks.size(), 1u);
+    const std::vector<std::string> expected = {"Error opening " + scratch.Path("missing.jdx"), "Error opening " + scratch.Root(),
+                                               "No spectrum found in " + sd};
+    EXPECT_EQ(reporter.messages, expected);
 
     reporter.messages.clear();
     ImportAndRead({Write("any.jdx", good)}, 99, scratch.Path("format.ssd"));
@@ -375,13 +387,12 @@ TEST_F(JcampImport, OpenSpectrumAtTheEndOfTheFileAndEmptyTables)
                                    "##PEAK TABLE=(XY..XY)\n"
                                    "18,100");
     const ReadBack lib = Import({path});
-    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"NPOINTS 2, 0 points read (" + path + ", line 2)"});
     ASSERT_EQ(lib.blocks.size(), 3u);
     const CMassSpectrum& empty = lib.blocks[0].spectrum;
-    EXPECT_EQ(empty.peaks.Cols(), 2);
+    EXPECT_EQ(empty.peaks.Cols(), 0);
     EXPECT_EQ(empty.basePeakMass, 0);
     EXPECT_EQ(empty.basePeakIntensity, 0u);
-    EXPECT_EQ(Intensity(lib.blocks[0], 1), 0);
     EXPECT_EQ(lib.blocks[1].spectrum.empty, 0);
     EXPECT_EQ(lib.blocks[1].spectrum.peaks.Cols(), 0);
     EXPECT_EQ(lib.blocks[2].name.name, "unterminated");

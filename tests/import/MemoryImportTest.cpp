@@ -195,7 +195,7 @@ TEST_F(MemoryImport, TranspecRecords)
     const ReadBack lib = ImportAndRead({path}, kImportTranspec, scratch.Path("tr.ssd"), &outcome);
     EXPECT_FALSE(outcome.completed);
     ASSERT_EQ(reporter.messages.size(), 1u);
-    EXPECT_EQ(reporter.messages[0], "Error in TRANSPEC stray line");
+    EXPECT_EQ(reporter.messages[0], "Error in TRANSPEC stray line (" + path + ", line 11)");
     ASSERT_EQ(lib.blocks.size(), 1u);
     const CBibRecord& r = lib.blocks[0];
     EXPECT_EQ(r.id, 4711);

@@ -1,0 +1,102 @@
+#include "import/JcampLabel.h"
+
+#include <cstring>
+
+#include "import/TextScan.h"
+
+namespace kiv {
+
+namespace {
+
+struct LabelName {
+    const char* name;  // normalised: upper case, without blanks, "-", "/" and "_"
+    JcampLabel label;
+};
+
+// Synonyms from the JCAMP-DX versions and from writers that follow older drafts.
+const LabelName kLabels[] = {
+    {"TITLE", JcampLabel::Title},
+    {"NAME", JcampLabel::Name},
+    {"BLOCKS", JcampLabel::Blocks},
+    {"CASNAME", JcampLabel::CasName},
+    {"$RETENTIONINDEX", JcampLabel::RetentionIndex},
+    {"RETENTIONINDEX", JcampLabel::RetentionIndex},
+    {"CASREGISTRYNO", JcampLabel::CasNumber},
+    {"CAS", JcampLabel::CasNumber},
+    {"MOLFORM", JcampLabel::MolForm},
+    {"MW", JcampLabel::Mw},
+    {"SCAN", JcampLabel::Scan},
+    {"SCANNUMBER", JcampLabel::Scan},
+    {"ATOMLIST", JcampLabel::AtomList},
+    {"BONDLIST", JcampLabel::BondList},
+    {"XYRASTER", JcampLabel::XyRaster},
+    {"NPOINTS", JcampLabel::Npoints},
+    {"XFACTOR", JcampLabel::XFactor},
+    {"YFACTOR", JcampLabel::YFactor},
+    {"FIRSTX", JcampLabel::FirstX},
+    {"LASTX", JcampLabel::LastX},
+    {"DELTAX", JcampLabel::DeltaX},
+    {"FACTOR", JcampLabel::Factor},
+    {"FIRST", JcampLabel::First},
+    {"LAST", JcampLabel::Last},
+    {"PEAKTABLE", JcampLabel::Table},
+    {"XYDATA", JcampLabel::Table},
+    {"DATATABLE", JcampLabel::Table},
+    {"DATATYPE", JcampLabel::DataType},
+    {"RETENTIONTIME", JcampLabel::RetentionTime},
+    {"$RETENTIONTIME", JcampLabel::RetentionTime},
+    {"NTUPLES", JcampLabel::NTuples},
+    {"ENDNTUPLES", JcampLabel::EndNTuples},
+    {"PAGE", JcampLabel::Page},
+    {"END", JcampLabel::End},
+};
+
+// Longer labels are none of ours.
+constexpr size_t kMaxLabel = 20;
+
+bool IgnoredInLabel(char c) { return c == ' ' || c == '\t' || c == '-' || c == '/' || c == '_'; }
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+JcampLabel LookUp(std::string_view normalised)
+{
+    for (const LabelName& entry : kLabels) {
+        if (normalised == entry.name) return entry.label;
+    }
+    return JcampLabel::Other;
+}
+
+}  // namespace
+
+std::string_view WithoutJcampComment(std::string_view text)
+{
+    const size_t comment = text.find("$$");
+    return comment == std::string_view::npos ? text : text.substr(0, comment);
+}
+
+CJcampLine ParseJcampLine(std::string_view line)
+{
+    CJcampLine result;
+    size_t pos = 0;
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+    if (line.substr(pos, 2) != "##") return result;
+    pos += 2;
+    const size_t equals = line.find('=', pos);
+    const size_t labelEnd = equals == std::string_view::npos ? line.size() : equals;
+    char normalised[kMaxLabel];
+    size_t length = 0;
+    bool tooLong = false;
+    for (size_t i = pos; i < labelEnd; ++i) {
+        if (IgnoredInLabel(line[i])) continue;
+        if (length == kMaxLabel) {
+            tooLong = true;
+            break;
+        }
+        normalised[length++] = Upper(line[i]);
+    }
+    result.label = tooLong ? JcampLabel::Other : LookUp(std::string_view(normalised, length));
+    if (equals != std::string_view::npos) result.value = TrimBlanks(WithoutJcampComment(line.substr(equals + 1)));
+    return result;
+}
+
+}  // namespace kiv
