@@ -195,6 +195,35 @@ TEST(Pls, ManyPropertiesAndMissingData)
     const CMatrix gram = set.YLoadings.Tx(set.YLoadings);
     for (int i = 1; i <= 4; ++i) EXPECT_NEAR(gram.Get(i, i), 1.0, 1e-12);
 
+    // 10,000 features: the model comes from the 10,000 x 3 cross-product, not from a
+    // 10,000 x 10,000 matrix.
+    CDataSet wide;
+    wide.X = Random(8, 10000, 10);
+    wide.Y = Random(8, 3, 11);
+    PlsCommand(wide, session, nullptr);
+    EXPECT_EQ(wide.XLoadings.Rows(), 10000);
+    EXPECT_EQ(wide.XLoadings.Cols(), 3);
+    EXPECT_EQ(wide.YPred.Cols(), 3);
+
+    // A value that is not a number is reported once by the decomposition and spreads into the
+    // results; a constant X has no X scores and reports the singular inner relation.
+    {
+        test::CRecordingReporter reporter;
+        CDataSet bad;
+        bad.X = Random(6, 3, 12);
+        bad.X.Set(2, 2, std::numeric_limits<double>::infinity());
+        bad.Y = Random(6, 2, 13);
+        PlsCommand(bad, session, nullptr);
+        EXPECT_EQ(reporter.messages.size(), 1u);
+        reporter.messages.clear();
+        CDataSet flat;
+        flat.X = Rows({{1, 2}, {1, 2}, {1, 2}});
+        flat.Y = Rows({{1}, {2}, {4}});
+        PlsCommand(flat, session, nullptr);
+        ASSERT_FALSE(reporter.messages.empty());
+        EXPECT_EQ(reporter.messages[0], "gaussj: Singular Matrix");
+    }
+
     // No rows in X or Y: nothing happens.
     CDataSet empty;
     empty.Y = Random(3, 2, 1);
