@@ -1,5 +1,7 @@
 // Every example of the user's guide (docs/guide.md) runs here and must give exactly the output
 // the guide shows, so that the guide cannot drift from the program.
+// A failing case prints the output the program gives now: once it is checked by hand, it goes into
+// the example's kiv-expect block of the guide.
 #include <gtest/gtest.h>
 
 #include <map>
