@@ -292,7 +292,19 @@ CMatrixNumerics CMatrixNumerics::Times(const CMatrix& y) const
             const int j1 = std::min(cols_, j0 + kInner - 1);
             for (int k0 = 0; k0 < n; k0 += kOuter) {
                 const int k1 = std::min(n, k0 + kOuter);
-                for (int i = begin + 1; i <= end; ++i)
+                int i = begin + 1;
+                for (; i + kTileRows - 1 <= end; i += kTileRows) {
+                    double* out[kTileRows];
+                    const double* a[kTileRows];
+                    for (int r = 0; r < kTileRows; ++r) {
+                        out[r] = result.Row(i + r).data();
+                        a[r] = Row(i + r).data();
+                    }
+                    int k = k0;
+                    for (; k + kTileCols <= k1; k += kTileCols) AccumulateTile(out, a, y.Data(), n, j0 - 1, j1, k);
+                    for (int r = 0; r < kTileRows && k < k1; ++r) AccumulateRowBlock(out[r], a[r], y.Data(), n, j0 - 1, j1, k, k1);
+                }
+                for (; i <= end; ++i)
                     AccumulateRowBlock(result.Row(i).data(), Row(i).data(), y.Data(), n, j0 - 1, j1, k0, k1);
             }
         }

@@ -27,6 +27,23 @@ inline void AccumulateRowBlockBody(double* out, const double* a, const double* y
     }
 }
 
+inline void AccumulateTileBody(double* const* out, const double* const* a, const double* y, int stride, int j0, int j1,
+                               int k0)
+{
+    double acc[kTileRows][kTileCols];
+    for (int r = 0; r < kTileRows; ++r)
+        for (int c = 0; c < kTileCols; ++c) acc[r][c] = out[r][k0 + c];
+    for (int j = j0; j < j1; ++j) {
+        const double* b = y + static_cast<ptrdiff_t>(j) * stride + k0;
+        for (int r = 0; r < kTileRows; ++r) {
+            const double f = a[r][j];
+            for (int c = 0; c < kTileCols; ++c) acc[r][c] += f * b[c];
+        }
+    }
+    for (int r = 0; r < kTileRows; ++r)
+        for (int c = 0; c < kTileCols; ++c) out[r][k0 + c] = acc[r][c];
+}
+
 inline double DotProductBody(const double* a, const double* b, int begin, int end)
 {
     double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
@@ -48,6 +65,7 @@ inline void SubtractScaledBody(double* x, const double* v, double s, int begin, 
 
 struct Kernels {
     void (*accumulate)(double*, const double*, const double*, int, int, int, int, int);
+    void (*tile)(double* const*, const double* const*, const double*, int, int, int, int);
     double (*dot)(const double*, const double*, int, int);
     void (*subtract)(double*, const double*, double, int, int);
 };
@@ -55,6 +73,10 @@ struct Kernels {
 void AccumulatePlain(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0, int k1)
 {
     AccumulateRowBlockBody(out, a, y, stride, j0, j1, k0, k1);
+}
+void TilePlain(double* const* out, const double* const* a, const double* y, int stride, int j0, int j1, int k0)
+{
+    AccumulateTileBody(out, a, y, stride, j0, j1, k0);
 }
 double DotPlain(const double* a, const double* b, int begin, int end) { return DotProductBody(a, b, begin, end); }
 void SubtractPlain(double* x, const double* v, double s, int begin, int end) { SubtractScaledBody(x, v, s, begin, end); }
@@ -64,6 +86,11 @@ void SubtractPlain(double* x, const double* v, double s, int begin, int end) { S
                                             int k0, int k1)
 {
     AccumulateRowBlockBody(out, a, y, stride, j0, j1, k0, k1);
+}
+[[gnu::target("avx2")]] void TileAvx2(double* const* out, const double* const* a, const double* y, int stride, int j0,
+                                      int j1, int k0)
+{
+    AccumulateTileBody(out, a, y, stride, j0, j1, k0);
 }
 [[gnu::target("avx2")]] double DotAvx2(const double* a, const double* b, int begin, int end)
 {
@@ -77,11 +104,11 @@ void SubtractPlain(double* x, const double* v, double s, int begin, int end) { S
 Kernels ChooseKernels()
 {
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return {AccumulateAvx2, DotAvx2, SubtractAvx2};
-    return {AccumulatePlain, DotPlain, SubtractPlain};
+    if (__builtin_cpu_supports("avx2")) return {AccumulateAvx2, TileAvx2, DotAvx2, SubtractAvx2};
+    return {AccumulatePlain, TilePlain, DotPlain, SubtractPlain};
 }
 #else
-Kernels ChooseKernels() { return {AccumulatePlain, DotPlain, SubtractPlain}; }
+Kernels ChooseKernels() { return {AccumulatePlain, TilePlain, DotPlain, SubtractPlain}; }
 #endif
 
 const Kernels kKernels = ChooseKernels();
@@ -91,6 +118,11 @@ const Kernels kKernels = ChooseKernels();
 void AccumulateRowBlock(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0, int k1)
 {
     kKernels.accumulate(out, a, y, stride, j0, j1, k0, k1);
+}
+
+void AccumulateTile(double* const* out, const double* const* a, const double* y, int stride, int j0, int j1, int k0)
+{
+    kKernels.tile(out, a, y, stride, j0, j1, k0);
 }
 
 double DotProduct(const double* a, const double* b, int begin, int end)

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "TestSupport.h"
@@ -176,4 +178,33 @@ TEST(MatrixNumerics, PolyFitFamilies)
     ASSERT_EQ(reporter.messages.size(), 1u);
     EXPECT_EQ(reporter.messages[0], "Not enough points for 3 coefficients");
     ExpectNear(a, Vector({0, 0, 0}), 0.0);
+}
+
+TEST(MatrixNumerics, BlockedProductsEqualThePlainOnes)
+{
+    // The fast products add the same terms in the same order as the plain ones: equal bit for
+    // bit, on shapes that leave remainders of every tile and block.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> value(-10, 10);
+    const int shapes[][3] = {{37, 53, 29}, {5, 300, 7}, {130, 130, 260}, {1, 4, 9}, {9, 1, 3}, {3, 3, 1}};
+    for (const auto& shape : shapes) {
+        CMatrixNumerics a(shape[0], shape[1]), b(shape[1], shape[2]), c(shape[0], shape[2]);
+        for (double& v : a.Flat()) v = value(random);
+        for (double& v : b.Flat()) v = value(random);
+        for (double& v : c.Flat()) v = value(random);
+        const CMatrix plain = a * b;
+        const CMatrix fast = a.Times(b);
+        ASSERT_EQ(fast.Rows(), plain.Rows());
+        ASSERT_EQ(fast.Cols(), plain.Cols());
+        for (int k = 1; k <= plain.Count(); ++k) EXPECT_EQ(fast.GetFlat(k), plain.GetFlat(k));
+        const CMatrix plainT = a.Tx(c);
+        const CMatrix fastT = a.TransposeTimes(c);
+        ASSERT_EQ(fastT.Rows(), plainT.Rows());
+        for (int k = 1; k <= plainT.Count(); ++k) EXPECT_EQ(fastT.GetFlat(k), plainT.GetFlat(k));
+    }
+    test::CRecordingReporter reporter;
+    EXPECT_EQ(CMatrixNumerics(2, 3).Times(CMatrixNumerics(2, 3)).Rows(), 0);
+    EXPECT_EQ(CMatrixNumerics(2, 3).TransposeTimes(CMatrixNumerics(3, 3)).Rows(), 0);
+    EXPECT_EQ(reporter.messages, (std::vector<std::string>{"CMatrix *\nMatrix dimensions do not match!",
+                                                           "CMatrix Tx\nMatrix dimensions do not match!"}));
 }
