@@ -4,6 +4,7 @@
 // the example's kiv-expect block of the guide.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 
 #include "GuideBlocks.h"
