@@ -26,14 +26,18 @@ bool Contributes(const CRunData& run, int apex, int mass)
     return top >= intensity(apex - 1) && top >= intensity(apex + 1);
 }
 
-int ProfileWidth(const CParameters& p) { return std::max({p.peakDetectionWidth, p.subtractionPeakWidth, 0}); }
+// Offsets beyond the run's length would only add zeros.
+int ProfileWidth(const CParameters& p, const CRunData& run)
+{
+    return std::min(std::max({p.peakDetectionWidth, p.subtractionPeakWidth, 0}), run.msm.Rows());
+}
 
 }  // namespace
 
 CSupData AnalyseScan(const CRunData& run, const CParameters& parameters, int apex)
 {
     CSupData sup;
-    const int w = ProfileWidth(parameters);
+    const int w = ProfileWidth(parameters, run);
     std::vector<MassShape> shapes;
     for (int m = 1; m <= run.msm.Cols(); ++m) {
         if (!Contributes(run, apex, m)) continue;

@@ -69,7 +69,7 @@ bool SelectRunRecord(CBib& bib, int block)
 void ComputeMSM(CBib& bib, MsmPass pass)
 {
     const int n = ScanCount(bib);
-    const int maxMass = std::max(bib.parameters.msmMaxMass, 0);
+    const int maxMass = std::clamp(bib.parameters.msmMaxMass, 0, kHeaviestMass);
     CRunData& run = bib.run;
     const int previousBlock = bib.currentBlock;
     run.ibase.Alloc(1, n);

@@ -13,8 +13,11 @@ namespace kiv {
 // (baseline correction, subtraction); it also renews each in-memory record's integer TIC.
 enum class MsmPass { First, Recalculation };
 
+// The heaviest mass a spectrum vector can hold, and so the largest MSM maximum mass in use.
+constexpr int kHeaviestMass = 65535;
+
 // Rebuilds the run data from the records. MSM row i holds the relative intensities of scan i at
-// masses 1..M (M = "MSMMaxMass"); heavier masses are left out. TIC(i) = (sum of the relative
+// masses 1..M (M = "MSMMaxMass", at most kHeaviestMass); heavier masses are left out. TIC(i) = (sum of the relative
 // vector) * Ibase(i) * 0.01 in every pass, so the TIC keeps one scale whether the run was
 // imported or read from its file. A scan without a retention time gets the time of its
 // retention index.

@@ -54,7 +54,7 @@ void MaxMassCommand(CBib& bib, CPrompter& prompter)
 {
     const int mass = AskInteger(prompter, "Enter Max Mass of MS Matrix:", bib.parameters.msmMaxMass,
                                 {{"GCMS 550", "550"}, {"MS 1000", "1000"}});
-    if (mass >= 1) bib.parameters.msmMaxMass = mass;
+    if (mass >= 1 && mass <= kHeaviestMass) bib.parameters.msmMaxMass = mass;
 }
 
 void TraceMassCommand(CBib& bib, CChromatogram& chromatogram, CPrompter& prompter)

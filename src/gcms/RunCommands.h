@@ -24,7 +24,7 @@ bool ImportNetcdfCommand(CBib& bib, const std::string& path, CChromatogram& chro
                          CSession& session);
 
 // "Max Mass of MS Matrix": asks for the MSM maximum mass (presets 550 and 1000); it takes effect
-// at the next MSM calculation. A mass below 1 is refused and the old one kept.
+// at the next MSM calculation. A mass outside 1..65535 is refused and the old one kept.
 void MaxMassCommand(CBib& bib, CPrompter& prompter);
 
 // The two trace-mass commands: ask for a mass and add its trace ("Trace Mass %d in

@@ -1,6 +1,7 @@
 #include "gcms/SpectrumFit.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace kiv {
@@ -54,6 +55,13 @@ FitMeasures Measures(const CRunData& run, int scan, double fit, double reference
 
 }  // namespace
 
+bool PeakListMass(double value, int& mass)
+{
+    if (!(value > kUnusedMass && value < INT32_MAX)) return false;
+    mass = static_cast<int>(value);
+    return true;
+}
+
 FitMeasures FitSpectrum(const CRunData& run, int scan, const CMatrix& reference, const CFitSettings& settings)
 {
     std::vector<FitMass> masses;
@@ -74,12 +82,12 @@ FitMeasures FitProfile(const CRunData& run, int scan, const CMatrix& peaks, cons
     std::vector<FitMass> masses;
     double scanSum = 0, referenceSum = 0, largest = 0;
     for (int k = 1; k <= peaks.Cols(); ++k) {
-        const double mass = peaks.Get(1, k);
-        if (mass <= kUnusedMass) continue;
+        int mass = 0;
+        if (!PeakListMass(peaks.Get(1, k), mass)) continue;
         const double r = peaks.Get(2, k);
         referenceSum += r;
         if (r < settings.leastIntensity) continue;
-        const double x = run.msm.Get(scan, static_cast<int>(mass));
+        const double x = run.msm.Get(scan, mass);
         masses.push_back({x / r, r});
         scanSum += x;
         largest = std::max(largest, r);

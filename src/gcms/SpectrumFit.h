@@ -22,6 +22,10 @@ struct FitMeasures {
     double pure = 0;
 };
 
+// The nominal mass of a peak-list entry, false for an entry that is not used (mass at or below
+// -100, or no number that a mass column can address).
+bool PeakListMass(double value, int& mass);
+
 // The reference as relative intensity vector (column m = mass m).
 FitMeasures FitSpectrum(const CRunData& run, int scan, const CMatrix& reference,
                         const CFitSettings& settings = CFitSettings{});

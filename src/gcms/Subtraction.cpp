@@ -89,8 +89,8 @@ void SubtractAround(CBib& run, int scan, const ChosenReference& chosen)
         if (ibase <= 0) continue;
         CMatrix& vector = run.memorySpectra[static_cast<size_t>(c - 1)].vector;
         for (int k = 1; k <= peaks.Cols(); ++k) {
-            const int mass = static_cast<int>(peaks.Get(1, k));
-            if (mass < 1 || mass > vector.Cols()) continue;  // nothing there to remove
+            int mass = 0;
+            if (!PeakListMass(peaks.Get(1, k), mass) || mass < 1 || mass > vector.Cols()) continue;
             const double amount = peaks.Get(2, k) * ProfileValue(chosen.items, k, c - scan) / 100.0 * chosen.fit / 100.0
                                   * ibaseScan / ibase;
             const double value = vector.Get(1, mass) - amount;

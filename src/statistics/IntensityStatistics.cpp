@@ -1,5 +1,8 @@
 #include "statistics/IntensityStatistics.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/Format.h"
 #include "base/Progress.h"
 #include "base/Reporter.h"
@@ -46,7 +49,8 @@ void MassStatisticsCommand(CBib& bib, RangeTables& result, CPrompter& prompter, 
 {
     if (bib.header.blockCount < 1) return;
     const ValueRanges ranges = AskRanges(prompter, "I");
-    const int masses = std::max(bib.parameters.msmMaxMass, 0);
+    // No spectrum vector reaches beyond the largest 16-bit mass.
+    const int masses = std::clamp(bib.parameters.msmMaxMass, 0, static_cast<int>(UINT16_MAX));
     CRangeStatistics statistics(masses, ranges);
     WalkBlocks(
         bib, session,

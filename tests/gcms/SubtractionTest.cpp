@@ -9,6 +9,8 @@
 #include "gcms/CharacteristicSpectrum.h"
 #include "gcms/Msm.h"
 #include "gcms/PeakProfile.h"
+#include "gcms/RunCommands.h"
+#include "gcms/SpectrumFit.h"
 #include "gcms/Subtraction.h"
 
 using namespace kiv;
@@ -213,4 +215,32 @@ TEST(Subtraction, RefusalsAndUnusableReferences)
     disk.Reset();
     SubtractionCommand(disk, reference, chromatogram, session);
     EXPECT_EQ(reporter.messages.back(), "Open BIB GC/MS!");
+}
+
+TEST(Subtraction, HostileSettingsAndPeakTables)
+{
+    CRecordingReporter reporter;
+    CBib run;
+    MakeRun(run, TwoCompoundRun());
+    run.parameters.msmMaxMass = 1000000000;
+    run.parameters.peakDetectionWidth = 2000000000;
+    ComputeMSM(run, MsmPass::First);
+    EXPECT_EQ(run.run.msm.Cols(), kHeaviestMass);
+    const CSupData items = AnalyseScan(run.run, run.parameters, 30);
+    ASSERT_EQ(items.items.size(), 3u);
+    EXPECT_EQ(items.items[1].values.Cols(), 2 * 100 + 1);  // the width is cut to the run
+
+    CMatrix peaks(2, 5);
+    const double masses[] = {std::nan(""), 1e300, -1e300, 1, 2};
+    for (int k = 1; k <= 5; ++k) {
+        peaks.Set(1, k, masses[k - 1]);
+        peaks.Set(2, k, 50);
+    }
+    EXPECT_DOUBLE_EQ(FitProfile(run.run, 30, peaks).fit, 0.0);  // two usable masses only
+    EXPECT_TRUE(reporter.messages.empty());
+
+    CQueuePrompter prompter;
+    prompter.answers = {"70000"};
+    MaxMassCommand(run, prompter);
+    EXPECT_EQ(run.parameters.msmMaxMass, 1000000000);  // refused, unchanged
 }
