@@ -8,8 +8,10 @@ namespace kiv {
 
 namespace {
 
-// Comfortably more than one line, so that a line always fits after the rest is moved up.
-constexpr size_t kChunk = 4 * kMspLineLimit;
+// The buffer starts small (most files are read in chunks of this size) and grows while a line
+// needs more, up to twice the line limit.
+constexpr size_t kFirstChunk = size_t(1) << 18;
+constexpr size_t kLargestBuffer = 2 * kMspLineLimit;
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
@@ -42,7 +44,7 @@ void CMspLineReader::Fill()
         end_ -= start_;
         start_ = 0;
     }
-    if (buffer_.size() < kChunk) buffer_.resize(kChunk);
+    if (end_ == buffer_.size()) buffer_.resize(std::clamp(2 * buffer_.size(), kFirstChunk, kLargestBuffer));
     const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
     if (got == 0) eof_ = true;
     end_ += got;

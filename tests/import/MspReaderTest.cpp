@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "import/MspEncoding.h"
 #include "import/MspImport.h"
+#include "import/MspLines.h"
 
 namespace kiv::test {
 namespace {
@@ -238,6 +239,27 @@ TEST(MspReader, LimitsOfTheLibraryAndMissingFiles)
     EXPECT_EQ(missing.imported, 1);
     EXPECT_EQ(reporter.messages, std::vector<std::string>{"Error opening " + scratch.Path("absent.msp")});
     EXPECT_EQ(ReadLibrary(scratch.Path("m.ssd")).blocks.size(), 1u);
+}
+
+TEST(MspReader, LineEndsAcrossBufferBoundariesAndOverlongLines)
+{
+    CScratchFolder scratch;
+    // A CR LF split by the first buffer boundary, a lone CR, then a line beyond the limit.
+    const size_t first = (size_t(1) << 18) - 1;
+    const std::string text = std::string(first, 'a') + "\r\nb\rc\n" + std::string(kMspLineLimit + 5, 'd') + "\r";
+    WriteBytes(scratch.Path("lines.msp"), text);
+    CMspLineReader reader;
+    ASSERT_TRUE(reader.Open(scratch.Path("lines.msp")));
+    std::vector<std::string> lines;
+    for (std::string_view line; reader.ReadLine(line);) lines.emplace_back(line);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], std::string(first, 'a'));
+    EXPECT_EQ(lines[1], "b");
+    EXPECT_EQ(lines[2], "c");
+    EXPECT_EQ(lines[3], std::string(kMspLineLimit, 'd'));
+    EXPECT_EQ(lines[4], "ddddd");
+    EXPECT_EQ(reader.LineNumber(), 5);
+    EXPECT_EQ(reader.Position(), static_cast<int64_t>(text.size()));
 }
 
 }  // namespace
