@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "base/Paths.h"
 #include "base/Progress.h"
+#include "batch/CommandFile.h"
 #include "batch/CommandRunner.h"
 #include "batch/FeatureGeneration.h"
 #include "library/Bib.h"
@@ -126,6 +127,13 @@ TEST_F(FeatureGeneration, ThreadsGiveTheSameFileAndAStopLeavesAPrefix)
     }
     ASSERT_TRUE(kiv::test::WriteTestLibrary(folder.Path("lib.ssd"), spectra));
     WriteBytes(folder.Path("def.txt"), "MD 14 1 100 M\r\nTYP ODD 31 800\r\nSCI 1 0.5 0.2 M\r\nPPS p ALL 20 100 43 100 57 40\r\n");
+    // The key reaches the run's settings (0, every core, when it is missing).
+    CRunSettings settings;
+    EXPECT_EQ(settings.threads, 0);
+    WriteBytes(folder.Path("threads.txt"), "threads = 7\n");
+    ASSERT_TRUE(ReadCommandFile(folder.Path("threads.txt"), settings));
+    EXPECT_EQ(settings.threads, 7);
+
     const std::string keys = "Savemode = -10\nCDM Format = FLOAT\nThreads = ";
     const std::string cdm = folder.Path("f.cdm");
     std::string one;
