@@ -44,7 +44,11 @@ void Centre(CDataSet& set, DataMatrix matrix)
     if (p.mean.Cols() > 0) return;
     CMatrixNumerics variances;
     p.data.ColMeanVar(p.mean, variances);
-    p.data = p.data.SubCols(p.mean);
+    // In place: the data can be a whole library's features.
+    for (int i = 1; i <= p.data.Rows(); ++i) {
+        auto row = p.data.Row(i);
+        for (int j = 1; j <= p.data.Cols(); ++j) row[j] -= p.mean.GetFlat(j);
+    }
     if (p.unknowns.Rows() > 0) p.unknowns = p.unknowns.SubCols(p.mean);
 }
 

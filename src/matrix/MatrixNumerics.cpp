@@ -92,6 +92,41 @@ void EvaluateBasis(FitBasis basis, double x, int m, std::vector<double>& p)
     }
 }
 
+// The product A y with A(i, j) = a[(i - 1) * rowStep + (j - 1) * colStep] (rows x inner), in
+// blocks of y small enough to stay in the cache while a band of rows passes over them, with
+// four-by-eight tiles of the result held in registers. Each element still gathers its terms in
+// the order j = 1, 2, ..., as the plain products do; bands of rows go to both cores.
+CMatrixNumerics BlockedProduct(const double* a, int rowStep, int colStep, int rows, int inner, const CMatrix& y)
+{
+    constexpr int kInner = 128, kOuter = 256;
+    const int n = y.Cols();
+    CMatrixNumerics result(rows, n);
+    const auto rowStart = [&](int i) { return a + static_cast<ptrdiff_t>(i - 1) * rowStep; };
+    ParallelFor(rows, [&](int begin, int end) {
+        for (int j0 = 0; j0 < inner; j0 += kInner) {
+            const int j1 = std::min(inner, j0 + kInner);
+            for (int k0 = 0; k0 < n; k0 += kOuter) {
+                const int k1 = std::min(n, k0 + kOuter);
+                int i = begin + 1;
+                for (; i + kTileRows - 1 <= end; i += kTileRows) {
+                    double* out[kTileRows];
+                    const double* left[kTileRows];
+                    for (int r = 0; r < kTileRows; ++r) {
+                        out[r] = result.Row(i + r).data();
+                        left[r] = rowStart(i + r);
+                    }
+                    int k = k0;
+                    for (; k + kTileCols <= k1; k += kTileCols) AccumulateTile(out, left, colStep, y.Data(), n, j0, j1, k);
+                    for (int r = 0; r < kTileRows && k < k1; ++r)
+                        AccumulateRowBlock(out[r], left[r], colStep, y.Data(), n, j0, j1, k, k1);
+                }
+                for (; i <= end; ++i) AccumulateRowBlock(result.Row(i).data(), rowStart(i), colStep, y.Data(), n, j0, j1, k0, k1);
+            }
+        }
+    });
+    return result;
+}
+
 }  // namespace
 
 FitBasis FitBasisFromCode(int code)
@@ -105,8 +140,9 @@ FitBasis FitBasisFromCode(int code)
 
 CMatrixNumerics CMatrixNumerics::TransposeTimes(const CMatrix& y) const
 {
-    if (rows_ != y.Rows() || rows_ < 2) return Tx(y);
-    return Transposed().Times(y);
+    if (rows_ != y.Rows() || rows_ < 2 || y.Cols() < 1) return Tx(y);
+    // Row i of X^T is column i of X: one element every cols_ places.
+    return BlockedProduct(Data(), 1, cols_, cols_, rows_, y);
 }
 
 CMatrixNumerics CMatrixNumerics::Transposed() const
@@ -282,34 +318,7 @@ void CMatrixNumerics::ColMeanVar(CMatrixNumerics& means, CMatrixNumerics& varian
 CMatrixNumerics CMatrixNumerics::Times(const CMatrix& y) const
 {
     if (cols_ != y.Rows() || y.Cols() == 1 || cols_ == 1) return *this * y;
-    // Blocks of y small enough to stay in the cache while a band of rows passes over them; each
-    // element still gathers its terms in the order j = 1, 2, ..., as the plain product does.
-    constexpr int kInner = 128, kOuter = 256;
-    const int n = y.Cols();
-    CMatrixNumerics result(rows_, n);
-    ParallelFor(rows_, [&](int begin, int end) {
-        for (int j0 = 1; j0 <= cols_; j0 += kInner) {
-            const int j1 = std::min(cols_, j0 + kInner - 1);
-            for (int k0 = 0; k0 < n; k0 += kOuter) {
-                const int k1 = std::min(n, k0 + kOuter);
-                int i = begin + 1;
-                for (; i + kTileRows - 1 <= end; i += kTileRows) {
-                    double* out[kTileRows];
-                    const double* a[kTileRows];
-                    for (int r = 0; r < kTileRows; ++r) {
-                        out[r] = result.Row(i + r).data();
-                        a[r] = Row(i + r).data();
-                    }
-                    int k = k0;
-                    for (; k + kTileCols <= k1; k += kTileCols) AccumulateTile(out, a, y.Data(), n, j0 - 1, j1, k);
-                    for (int r = 0; r < kTileRows && k < k1; ++r) AccumulateRowBlock(out[r], a[r], y.Data(), n, j0 - 1, j1, k, k1);
-                }
-                for (; i <= end; ++i)
-                    AccumulateRowBlock(result.Row(i).data(), Row(i).data(), y.Data(), n, j0 - 1, j1, k0, k1);
-            }
-        }
-    });
-    return result;
+    return BlockedProduct(Data(), cols_, 1, rows_, cols_, y);
 }
 
 CMatrixI CMatrixNumerics::SortIndex(int ascending)

@@ -1,19 +1,20 @@
 #include "matrix/VectorKernels.h"
 
 #include <cstddef>
+#include <cstring>
 
 namespace kiv {
 
 namespace {
 
-inline void AccumulateRowBlockBody(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0,
-                                   int k1)
+inline void AccumulateRowBlockBody(double* out, const double* a, ptrdiff_t step, const double* y, int stride, int j0,
+                                   int j1, int k0, int k1)
 {
     // Four rows of y at a time keep out[k] in a register; the terms are still added one after
     // the other in the order of j.
     int j = j0;
     for (; j + 4 <= j1; j += 4) {
-        const double f0 = a[j], f1 = a[j + 1], f2 = a[j + 2], f3 = a[j + 3];
+        const double f0 = a[j * step], f1 = a[(j + 1) * step], f2 = a[(j + 2) * step], f3 = a[(j + 3) * step];
         const double* b0 = y + static_cast<ptrdiff_t>(j) * stride;
         const double* b1 = b0 + stride;
         const double* b2 = b1 + stride;
@@ -21,27 +22,46 @@ inline void AccumulateRowBlockBody(double* out, const double* a, const double* y
         for (int k = k0; k < k1; ++k) out[k] = out[k] + f0 * b0[k] + f1 * b1[k] + f2 * b2[k] + f3 * b3[k];
     }
     for (; j < j1; ++j) {
-        const double factor = a[j];
+        const double factor = a[j * step];
         const double* b = y + static_cast<ptrdiff_t>(j) * stride;
         for (int k = k0; k < k1; ++k) out[k] += factor * b[k];
     }
 }
 
-inline void AccumulateTileBody(double* const* out, const double* const* a, const double* y, int stride, int j0, int j1,
-                               int k0)
+// Four doubles; the compiler maps it to one AVX register or two SSE registers.
+typedef double Quad __attribute__((vector_size(32)));
+
+// Through a reference: a vector returned by value would tie the plain build to the AVX calling
+// convention.
+inline void LoadQuad(Quad& q, const double* p)
 {
-    double acc[kTileRows][kTileCols];
-    for (int r = 0; r < kTileRows; ++r)
-        for (int c = 0; c < kTileCols; ++c) acc[r][c] = out[r][k0 + c];
+    std::memcpy(&q, p, sizeof q);
+}
+
+inline void AccumulateTileBody(double* const* out, const double* const* a, ptrdiff_t step, const double* y, int stride,
+                               int j0, int j1, int k0)
+{
+    static_assert(kTileRows == 4 && kTileCols == 8);
+    Quad acc[kTileRows][2];
+    for (int r = 0; r < kTileRows; ++r) {
+        LoadQuad(acc[r][0], out[r] + k0);
+        LoadQuad(acc[r][1], out[r] + k0 + 4);
+    }
     for (int j = j0; j < j1; ++j) {
         const double* b = y + static_cast<ptrdiff_t>(j) * stride + k0;
+        Quad b0, b1;
+        LoadQuad(b0, b);
+        LoadQuad(b1, b + 4);
         for (int r = 0; r < kTileRows; ++r) {
-            const double f = a[r][j];
-            for (int c = 0; c < kTileCols; ++c) acc[r][c] += f * b[c];
+            const double f = a[r][j * step];
+            acc[r][0] += f * b0;
+            acc[r][1] += f * b1;
         }
     }
-    for (int r = 0; r < kTileRows; ++r)
-        for (int c = 0; c < kTileCols; ++c) out[r][k0 + c] = acc[r][c];
+    for (int r = 0; r < kTileRows; ++r) {
+        std::memcpy(out[r] + k0, &acc[r][0], sizeof(Quad));
+        std::memcpy(out[r] + k0 + 4, &acc[r][1], sizeof(Quad));
+    }
 }
 
 inline double DotProductBody(const double* a, const double* b, int begin, int end)
@@ -64,33 +84,33 @@ inline void SubtractScaledBody(double* x, const double* v, double s, int begin, 
 }
 
 struct Kernels {
-    void (*accumulate)(double*, const double*, const double*, int, int, int, int, int);
-    void (*tile)(double* const*, const double* const*, const double*, int, int, int, int);
+    void (*accumulate)(double*, const double*, int, const double*, int, int, int, int, int);
+    void (*tile)(double* const*, const double* const*, int, const double*, int, int, int, int);
     double (*dot)(const double*, const double*, int, int);
     void (*subtract)(double*, const double*, double, int, int);
 };
 
-void AccumulatePlain(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0, int k1)
+void AccumulatePlain(double* out, const double* a, int step, const double* y, int stride, int j0, int j1, int k0, int k1)
 {
-    AccumulateRowBlockBody(out, a, y, stride, j0, j1, k0, k1);
+    AccumulateRowBlockBody(out, a, step, y, stride, j0, j1, k0, k1);
 }
-void TilePlain(double* const* out, const double* const* a, const double* y, int stride, int j0, int j1, int k0)
+void TilePlain(double* const* out, const double* const* a, int step, const double* y, int stride, int j0, int j1, int k0)
 {
-    AccumulateTileBody(out, a, y, stride, j0, j1, k0);
+    AccumulateTileBody(out, a, step, y, stride, j0, j1, k0);
 }
 double DotPlain(const double* a, const double* b, int begin, int end) { return DotProductBody(a, b, begin, end); }
 void SubtractPlain(double* x, const double* v, double s, int begin, int end) { SubtractScaledBody(x, v, s, begin, end); }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-[[gnu::target("avx2")]] void AccumulateAvx2(double* out, const double* a, const double* y, int stride, int j0, int j1,
-                                            int k0, int k1)
+[[gnu::target("avx2")]] void AccumulateAvx2(double* out, const double* a, int step, const double* y, int stride, int j0,
+                                            int j1, int k0, int k1)
 {
-    AccumulateRowBlockBody(out, a, y, stride, j0, j1, k0, k1);
+    AccumulateRowBlockBody(out, a, step, y, stride, j0, j1, k0, k1);
 }
-[[gnu::target("avx2")]] void TileAvx2(double* const* out, const double* const* a, const double* y, int stride, int j0,
-                                      int j1, int k0)
+[[gnu::target("avx2")]] void TileAvx2(double* const* out, const double* const* a, int step, const double* y, int stride,
+                                      int j0, int j1, int k0)
 {
-    AccumulateTileBody(out, a, y, stride, j0, j1, k0);
+    AccumulateTileBody(out, a, step, y, stride, j0, j1, k0);
 }
 [[gnu::target("avx2")]] double DotAvx2(const double* a, const double* b, int begin, int end)
 {
@@ -115,14 +135,16 @@ const Kernels kKernels = ChooseKernels();
 
 }  // namespace
 
-void AccumulateRowBlock(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0, int k1)
+void AccumulateRowBlock(double* out, const double* a, int step, const double* y, int stride, int j0, int j1, int k0,
+                        int k1)
 {
-    kKernels.accumulate(out, a, y, stride, j0, j1, k0, k1);
+    kKernels.accumulate(out, a, step, y, stride, j0, j1, k0, k1);
 }
 
-void AccumulateTile(double* const* out, const double* const* a, const double* y, int stride, int j0, int j1, int k0)
+void AccumulateTile(double* const* out, const double* const* a, int step, const double* y, int stride, int j0, int j1,
+                    int k0)
 {
-    kKernels.tile(out, a, y, stride, j0, j1, k0);
+    kKernels.tile(out, a, step, y, stride, j0, j1, k0);
 }
 
 double DotProduct(const double* a, const double* b, int begin, int end)

@@ -4,12 +4,15 @@
 // features). No fused multiply-add is used, so every machine computes the same results.
 namespace kiv {
 
-// out[k] += sum_{j = j0..j1-1} a[j] * y[j * stride + k] for k in [k0, k1), adding j in order.
-void AccumulateRowBlock(double* out, const double* a, const double* y, int stride, int j0, int j1, int k0, int k1);
+// out[k] += sum_{j = j0..j1-1} a[j * step] * y[j * stride + k] for k in [k0, k1), adding j in
+// order (step 1: a is a row of the left factor; step = its width: a column, for X^T Y).
+void AccumulateRowBlock(double* out, const double* a, int step, const double* y, int stride, int j0, int j1, int k0,
+                        int k1);
 
 // The same for four rows at once (out[r], a[r], r = 0..3) and the eight columns k0..k0+7, the
 // 32 sums held in registers over the whole range of j.
-void AccumulateTile(double* const* out, const double* const* a, const double* y, int stride, int j0, int j1, int k0);
+void AccumulateTile(double* const* out, const double* const* a, int step, const double* y, int stride, int j0, int j1,
+                    int k0);
 constexpr int kTileRows = 4;
 constexpr int kTileCols = 8;
 
