@@ -95,35 +95,40 @@ void EvaluateBasis(FitBasis basis, double x, int m, std::vector<double>& p)
 // The product A y with A(i, j) = a[(i - 1) * rowStep + (j - 1) * colStep] (rows x inner), in
 // blocks of y small enough to stay in the cache while a band of rows passes over them, with
 // four-by-eight tiles of the result held in registers. Each element still gathers its terms in
-// the order j = 1, 2, ..., as the plain products do; bands of rows go to both cores.
+// the order j = 1, 2, ..., as the plain products do; bands of rows go to both cores. The columns
+// of y are padded with zeros to whole tiles (a zero term leaves a finite sum unchanged; the
+// padding columns are dropped).
 CMatrixNumerics BlockedProduct(const double* a, int rowStep, int colStep, int rows, int inner, const CMatrix& y)
 {
     constexpr int kInner = 128, kOuter = 256;
     const int n = y.Cols();
-    CMatrixNumerics result(rows, n);
-    const auto rowStart = [&](int i) { return a + static_cast<ptrdiff_t>(i - 1) * rowStep; };
+    const int padded = (n + kTileCols - 1) / kTileCols * kTileCols;
+    std::vector<double> right(static_cast<size_t>(inner) * padded, 0.0);
+    for (int j = 1; j <= inner; ++j) std::copy_n(y.Row(j).data(), n, right.data() + static_cast<size_t>(j - 1) * padded);
+    std::vector<double> product(static_cast<size_t>(rows) * padded, 0.0);
+    const auto rowStart = [&](int i) { return a + static_cast<ptrdiff_t>(i) * rowStep; };
+    const auto outRow = [&](int i) { return product.data() + static_cast<size_t>(i) * padded; };
     ParallelFor(rows, [&](int begin, int end) {
         for (int j0 = 0; j0 < inner; j0 += kInner) {
             const int j1 = std::min(inner, j0 + kInner);
-            for (int k0 = 0; k0 < n; k0 += kOuter) {
-                const int k1 = std::min(n, k0 + kOuter);
-                int i = begin + 1;
-                for (; i + kTileRows - 1 <= end; i += kTileRows) {
+            for (int k0 = 0; k0 < padded; k0 += kOuter) {
+                const int k1 = std::min(padded, k0 + kOuter);
+                int i = begin;
+                for (; i + kTileRows <= end; i += kTileRows) {
                     double* out[kTileRows];
                     const double* left[kTileRows];
                     for (int r = 0; r < kTileRows; ++r) {
-                        out[r] = result.Row(i + r).data();
+                        out[r] = outRow(i + r);
                         left[r] = rowStart(i + r);
                     }
-                    int k = k0;
-                    for (; k + kTileCols <= k1; k += kTileCols) AccumulateTile(out, left, colStep, y.Data(), n, j0, j1, k);
-                    for (int r = 0; r < kTileRows && k < k1; ++r)
-                        AccumulateRowBlock(out[r], left[r], colStep, y.Data(), n, j0, j1, k, k1);
+                    for (int k = k0; k < k1; k += kTileCols) AccumulateTile(out, left, colStep, right.data(), padded, j0, j1, k);
                 }
-                for (; i <= end; ++i) AccumulateRowBlock(result.Row(i).data(), rowStart(i), colStep, y.Data(), n, j0, j1, k0, k1);
+                for (; i < end; ++i) AccumulateRowBlock(outRow(i), rowStart(i), colStep, right.data(), padded, j0, j1, k0, k1);
             }
         }
     });
+    CMatrixNumerics result(rows, n);
+    for (int i = 1; i <= rows; ++i) std::copy_n(outRow(i - 1), n, result.Row(i).data());
     return result;
 }
 
