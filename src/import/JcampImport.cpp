@@ -589,6 +589,7 @@ ImportOutcome ImportJcampFiles(CBib& bib, const std::vector<std::string>& files,
         }
     }
     outcome.stopped = outcome.stopped || reader.Stopped();
+    if (!outcome.stopped) ReportProgress(100, "import done");
     outcome.completed = outcome.completed && !reader.Ended() && !outcome.stopped;
     outcome.blocksWritten = reader.BlocksWritten();
     return outcome;

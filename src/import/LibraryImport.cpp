@@ -39,8 +39,10 @@ ImportOutcome ImportJcampLibrary(CBib& bib, const std::string& typ, const std::v
     if (!bib.NewLibrary(BatchLibraryName(bibFile), typ, temporary)) return {};
     ImportOutcome outcome = ImportTextFiles(bib, inputFiles, kImportJcamp, log);
     if (outcome.filesOpened == 0) {
+        // Nothing was read: the library in place is worth more than an empty one. A stop
+        // before the first file needs no message.
         RemoveFile(temporary);
-        LeaveUnchanged(bibFile);
+        if (!outcome.stopped) LeaveUnchanged(bibFile);
         outcome.completed = false;
         return outcome;
     }
