@@ -19,7 +19,7 @@ constexpr size_t kCommandLineLength = 65535;
 
 using StringKey = std::string CRunSettings::*;
 using IntegerKey = int32_t CRunSettings::*;
-enum class SpecialKey { ImportCosCalib, ImportJcamp, ImportMsp, SimFeatSel };
+enum class SpecialKey { ImportCosCalib, ImportJcamp, ImportMsp, ImportNetcdf, SimFeatSel };
 
 struct CommandKey {
     const char* name;
@@ -41,6 +41,7 @@ const CommandKey kCommandKeys[] = {
     {"Import COSCALIB", SpecialKey::ImportCosCalib},
     {"Import JCAMP", SpecialKey::ImportJcamp},
     {"Import MSP", SpecialKey::ImportMsp},
+    {"Import NETCDF", SpecialKey::ImportNetcdf},
     {"Result File", &CRunSettings::resultFile},
     {"Progress File", &CRunSettings::progressFile},
     {"Sem End File", &CRunSettings::semEndFile},
@@ -64,10 +65,13 @@ void ApplySpecialKey(SpecialKey key, std::string_view value, CRunSettings& setti
         collecting = true;
         break;
     case SpecialKey::ImportJcamp:
-    case SpecialKey::ImportMsp: {
+    case SpecialKey::ImportMsp:
+    case SpecialKey::ImportNetcdf: {
         std::string_view file = TrimLeftBlanks(value);
         if (!file.empty()) settings.inputFiles.emplace_back(file);
-        settings.importKind = key == SpecialKey::ImportMsp ? ImportKind::Msp : ImportKind::Jcamp;
+        settings.importKind = key == SpecialKey::ImportMsp      ? ImportKind::Msp
+                              : key == SpecialKey::ImportNetcdf ? ImportKind::Netcdf
+                                                                : ImportKind::Jcamp;
         collecting = true;
         break;
     }

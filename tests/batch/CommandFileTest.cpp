@@ -72,6 +72,9 @@ TEST(CommandFile, ImportKeysCollectInputFiles)
     settings = ReadSettings(folder, "import coscalib = ignored\nx.txt\n");
     EXPECT_EQ(settings.importKind, ImportKind::CosCalib);
     EXPECT_EQ(settings.inputFiles, (std::vector<std::string>{"x.txt"}));
+    settings = ReadSettings(folder, "Import NETCDF = run.cdf\n");
+    EXPECT_EQ(settings.importKind, ImportKind::Netcdf);
+    EXPECT_EQ(settings.inputFiles, (std::vector<std::string>{"run.cdf"}));
 }
 
 TEST(CommandFile, LongLinesAreReadWhole)
