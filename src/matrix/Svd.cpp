@@ -376,10 +376,26 @@ void TriangularFactor(std::vector<double>& a, int m, int n)
             }
             for (int j = k + 1; j < e; ++j) reflect(k, j);
         }
-        SplitRange(e + 1, n, static_cast<int64_t>(e - p) * (m - p) * 2, [&](int first, int last) {
-            for (int j = first - 1; j < last; ++j)
-                for (int k = p; k < e; ++k) reflect(k, j);
+        // Two columns at a time share the passes over each reflector.
+        const auto reflectPair = [&](int k, int j) {
+            const double* v = column(k);
+            double* x = column(j);
+            double* z = column(j + 1);
+            double dx = 0.0, dz = 0.0;
+            DotProductPair(v, x, z, k + 1, m, dx, dz);
+            const double sx = (x[k] + dx) * tau[static_cast<size_t>(k)];
+            const double sz = (z[k] + dz) * tau[static_cast<size_t>(k)];
+            x[k] -= sx;
+            z[k] -= sz;
+            SubtractScaledPair(x, z, v, sx, sz, k + 1, m);
+        };
+        const int pairs = (n - e) / 2;
+        SplitRange(1, pairs, static_cast<int64_t>(e - p) * (m - p) * 4, [&](int first, int last) {
+            for (int pair = first; pair <= last; ++pair)
+                for (int k = p; k < e; ++k) reflectPair(k, e + 2 * (pair - 1));
         });
+        if ((n - e) % 2 == 1)
+            for (int k = p; k < e; ++k) reflect(k, n - 1);
     }
 }
 

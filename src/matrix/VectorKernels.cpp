@@ -83,11 +83,44 @@ inline void SubtractScaledBody(double* x, const double* v, double s, int begin, 
     for (int r = begin; r < end; ++r) x[r] -= s * v[r];
 }
 
+inline void DotProductPairBody(const double* v, const double* x, const double* z, int begin, int end, double& dx,
+                               double& dz)
+{
+    double x0 = 0.0, x1 = 0.0, x2 = 0.0, x3 = 0.0, z0 = 0.0, z1 = 0.0, z2 = 0.0, z3 = 0.0;
+    int r = begin;
+    for (; r + 4 <= end; r += 4) {
+        x0 += v[r] * x[r];
+        x1 += v[r + 1] * x[r + 1];
+        x2 += v[r + 2] * x[r + 2];
+        x3 += v[r + 3] * x[r + 3];
+        z0 += v[r] * z[r];
+        z1 += v[r + 1] * z[r + 1];
+        z2 += v[r + 2] * z[r + 2];
+        z3 += v[r + 3] * z[r + 3];
+    }
+    for (; r < end; ++r) {
+        x0 += v[r] * x[r];
+        z0 += v[r] * z[r];
+    }
+    dx = (x0 + x1) + (x2 + x3);
+    dz = (z0 + z1) + (z2 + z3);
+}
+
+inline void SubtractScaledPairBody(double* x, double* z, const double* v, double sx, double sz, int begin, int end)
+{
+    for (int r = begin; r < end; ++r) {
+        x[r] -= sx * v[r];
+        z[r] -= sz * v[r];
+    }
+}
+
 struct Kernels {
     void (*accumulate)(double*, const double*, int, const double*, int, int, int, int, int);
     void (*tile)(double* const*, const double* const*, int, const double*, int, int, int, int);
     double (*dot)(const double*, const double*, int, int);
     void (*subtract)(double*, const double*, double, int, int);
+    void (*dotPair)(const double*, const double*, const double*, int, int, double&, double&);
+    void (*subtractPair)(double*, double*, const double*, double, double, int, int);
 };
 
 void AccumulatePlain(double* out, const double* a, int step, const double* y, int stride, int j0, int j1, int k0, int k1)
@@ -100,6 +133,14 @@ void TilePlain(double* const* out, const double* const* a, int step, const doubl
 }
 double DotPlain(const double* a, const double* b, int begin, int end) { return DotProductBody(a, b, begin, end); }
 void SubtractPlain(double* x, const double* v, double s, int begin, int end) { SubtractScaledBody(x, v, s, begin, end); }
+void DotPairPlain(const double* v, const double* x, const double* z, int begin, int end, double& dx, double& dz)
+{
+    DotProductPairBody(v, x, z, begin, end, dx, dz);
+}
+void SubtractPairPlain(double* x, double* z, const double* v, double sx, double sz, int begin, int end)
+{
+    SubtractScaledPairBody(x, z, v, sx, sz, begin, end);
+}
 
 #if defined(__x86_64__) && defined(__GNUC__)
 [[gnu::target("avx2")]] void AccumulateAvx2(double* out, const double* a, int step, const double* y, int stride, int j0,
@@ -120,15 +161,25 @@ void SubtractPlain(double* x, const double* v, double s, int begin, int end) { S
 {
     SubtractScaledBody(x, v, s, begin, end);
 }
+[[gnu::target("avx2")]] void DotPairAvx2(const double* v, const double* x, const double* z, int begin, int end,
+                                         double& dx, double& dz)
+{
+    DotProductPairBody(v, x, z, begin, end, dx, dz);
+}
+[[gnu::target("avx2")]] void SubtractPairAvx2(double* x, double* z, const double* v, double sx, double sz, int begin,
+                                              int end)
+{
+    SubtractScaledPairBody(x, z, v, sx, sz, begin, end);
+}
 
 Kernels ChooseKernels()
 {
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return {AccumulateAvx2, TileAvx2, DotAvx2, SubtractAvx2};
-    return {AccumulatePlain, TilePlain, DotPlain, SubtractPlain};
+    if (__builtin_cpu_supports("avx2")) return {AccumulateAvx2, TileAvx2, DotAvx2, SubtractAvx2, DotPairAvx2, SubtractPairAvx2};
+    return {AccumulatePlain, TilePlain, DotPlain, SubtractPlain, DotPairPlain, SubtractPairPlain};
 }
 #else
-Kernels ChooseKernels() { return {AccumulatePlain, TilePlain, DotPlain, SubtractPlain}; }
+Kernels ChooseKernels() { return {AccumulatePlain, TilePlain, DotPlain, SubtractPlain, DotPairPlain, SubtractPairPlain}; }
 #endif
 
 const Kernels kKernels = ChooseKernels();
@@ -155,6 +206,16 @@ double DotProduct(const double* a, const double* b, int begin, int end)
 void SubtractScaled(double* x, const double* v, double s, int begin, int end)
 {
     kKernels.subtract(x, v, s, begin, end);
+}
+
+void DotProductPair(const double* v, const double* x, const double* z, int begin, int end, double& dx, double& dz)
+{
+    kKernels.dotPair(v, x, z, begin, end, dx, dz);
+}
+
+void SubtractScaledPair(double* x, double* z, const double* v, double sx, double sz, int begin, int end)
+{
+    kKernels.subtractPair(x, z, v, sx, sz, begin, end);
 }
 
 }  // namespace kiv

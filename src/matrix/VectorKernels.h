@@ -22,4 +22,9 @@ double DotProduct(const double* a, const double* b, int begin, int end);
 // x[r] -= s * v[r] for r in [begin, end).
 void SubtractScaled(double* x, const double* v, double s, int begin, int end);
 
+// Both of the above for two vectors x and z against the same v in one pass over v; each result is
+// the same as from the single form.
+void DotProductPair(const double* v, const double* x, const double* z, int begin, int end, double& dx, double& dz);
+void SubtractScaledPair(double* x, double* z, const double* v, double sx, double sz, int begin, int end);
+
 }  // namespace kiv
