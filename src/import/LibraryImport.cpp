@@ -6,6 +6,7 @@
 #include "base/Paths.h"
 #include "base/Reporter.h"
 #include "import/MemoryImport.h"
+#include "import/netcdf/NetcdfLibrary.h"
 
 namespace kiv {
 
@@ -92,6 +93,8 @@ ImportOutcome RunLibraryImport(CBib& bib, ImportKind importKind, const std::vect
         return ImportJcampLibrary(bib, "MS-Lib", inputFiles, bibFile, log);
     case ImportKind::CosCalib:
         return ImportCosCalibLibrary(bib, inputFiles, bibFile);
+    case ImportKind::Netcdf:
+        return ImportNetcdfLibrary(bib, inputFiles, bibFile);
     default:
         return {};
     }

@@ -7,6 +7,7 @@
 #include "base/Session.h"
 #include "gcms/RunCommands.h"
 #include "import/netcdf/NetcdfImport.h"
+#include "import/LibraryImport.h"
 #include "import/netcdf/NetcdfLibrary.h"
 #include "LibraryFiles.h"
 
@@ -120,7 +121,7 @@ TEST(NetcdfImport, BatchImportWritesTheRunAsLibrary)
     const std::string run = folder.Path("run.cdf"), bibFile = folder.Path("run.ssd");
     ASSERT_TRUE(WriteNcRun(run, SmallRun()));
     CBib bib;
-    ImportOutcome outcome = ImportNetcdfLibrary(bib, {run}, bibFile);
+    ImportOutcome outcome = RunLibraryImport(bib, ImportKind::Netcdf, {run}, bibFile);
     EXPECT_TRUE(outcome.completed);
     EXPECT_EQ(outcome.blocksWritten, 2);
     CBib check;
