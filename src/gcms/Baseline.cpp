@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/Format.h"
+#include "base/Progress.h"
 #include "base/Reporter.h"
 #include "gcms/Msm.h"
 
@@ -143,6 +144,8 @@ CMatrix CorrectBaseline(CBib& bib, int mass, std::string& status)
     const int first = mass > 0 ? mass : 1;
     const int last = mass > 0 ? mass : maxMass;
     for (int m = first; m <= last; ++m) {
+        // A cancel keeps the masses corrected so far; the run data then follows them.
+        if (changeRecords && ReportProgress(static_cast<int>(int64_t(m) * 100 / last), "Calculating Baseline ...") > 1) break;
         baseline.Fill(0.0);
         const std::vector<double> y = IonChromatogram(run, m);
         int present = 0;

@@ -22,11 +22,11 @@ std::vector<int> BaselineSupport(const std::vector<double>& y, int baselineWidth
 // The polygon through the support scans, evaluated at every scan.
 std::vector<double> BaselinePolygon(const std::vector<double>& y, const std::vector<int>& support);
 
-// mass 0: corrects every mass 1..M of an in-memory run (a library read from its file is not
-// changed) and recomputes the run data when records changed; mass > 0: only computes that
-// mass's baseline. Returns the baseline (1 x N) of the last mass processed, 0 for a mass seen in
-// too few scans. status receives "Baseline correction for %d/%d Masses done." or
-// "No Data in BIB was changed.".
+// mass 0: corrects every mass 1..M of an in-memory run, with progress per mass (a cancel keeps
+// the masses done), and recomputes the run data when records changed; a library read from its
+// file is not changed. mass > 0: only computes that mass's baseline. Returns the baseline (1 x N)
+// of the last mass processed, 0 for a mass seen in too few scans. status receives
+// "Baseline correction for %d/%d Masses done." or "No Data in BIB was changed.".
 CMatrix CorrectBaseline(CBib& bib, int mass, std::string& status);
 
 }  // namespace kiv
