@@ -4,6 +4,7 @@
 
 #include "RunFixtures.h"
 #include "TestSupport.h"
+#include "base/Progress.h"
 #include "base/Session.h"
 #include "gcms/Baseline.h"
 #include "gcms/Msm.h"
@@ -158,4 +159,23 @@ TEST(Baseline, TinyRunsNeverFail)
         ASSERT_EQ(reporter.messages.size(), 1u);
         EXPECT_EQ(reporter.messages[0], "MSM too small!");
     }
+}
+
+TEST(Baseline, CancelBeforeTheFirstMassChangesNothing)
+{
+    class CCancelledDialog : public CProgressDialog {
+    public:
+        void SetPercent(int) override {}
+        void SetText(const std::string&) override {}
+        bool Cancelled() const override { return true; }
+        void Close() override {}
+    } dialog;
+    CBib bib;
+    MakeRun(bib, OneMassRun(std::vector<double>(30, 40.0), 100.0));
+    SetProgressDialog(&dialog);
+    std::string status;
+    CorrectBaseline(bib, 0, status);
+    SetProgressDialog(nullptr);
+    EXPECT_EQ(status, "No Data in BIB was changed.");
+    EXPECT_DOUBLE_EQ(bib.memorySpectra[3].vector.Get(1, 1), 40.0);
 }
