@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     CBib bib;
-    if (bib.Open(stem) != 0) std::abort();
+    if (bib.Open(stem) != FileResult::Done) std::abort();
     bib.ReadHeader();
     if (!bib.OpenIndex()) return 0;
     const int blocks = std::min(bib.header.blockCount, bib.indexTable.Cols() + 1);

@@ -43,7 +43,7 @@ CEvaluation::CEvaluation(CBatchRun& batchRun, const EvaluationNeeds& needs)
 
 void CEvaluation::OpenLibrary()
 {
-    if (library.Open(WithoutLast(settings.bibFile, 4)) != 0) return;
+    if (library.Open(WithoutLast(settings.bibFile, 4)) != FileResult::Done) return;
     library.OpenIndex();
     library.ReadHeader();
     librarySize_ = library.header.blockCount;

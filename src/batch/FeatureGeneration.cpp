@@ -30,7 +30,7 @@ void RunFeatureGeneration(CBatchRun& run)
 
     // The index before the header: a library just written carries the block count 0 in its
     // header until the first open rebuilds the index and puts the true count there.
-    if (bib.Open(WithoutLast(settings.bibFile, 4)) == 0) {
+    if (bib.Open(WithoutLast(settings.bibFile, 4)) == FileResult::Done) {
         bib.OpenIndex();
         bib.ReadHeader();
     }

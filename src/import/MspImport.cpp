@@ -110,7 +110,7 @@ MspImportOutcome ImportMspCommand(CBib& bib, CPrompter& prompter, CSession& sess
     const MspImportOutcome outcome = ImportMspLibrary(bib, {path}, base + ".ssd", title, "MS", log);
     for (const std::string& line : log) session.Log(line);
     session.SetStatus("Import done");
-    if (bib.Open(base) == 0) {
+    if (bib.Open(base) == FileResult::Done) {
         bib.OpenIndex();
         bib.ReadHeader();
         bib.SelectBlock(1);

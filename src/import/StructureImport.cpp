@@ -39,7 +39,7 @@ int AddStructures(CBib& bib, const std::string& bibPath, const std::string& sdPa
                   int option)
 {
     bib.Close();
-    if (bib.Open(bibPath) != 0) return 0;
+    if (bib.Open(bibPath) != FileResult::Done) return 0;
     // The index comes first: opening a library that was never opened rebuilds it and puts the
     // true block count into the header.
     if (!bib.OpenIndex() || !bib.ReadHeader()) {

@@ -47,7 +47,7 @@ ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& sessio
     if (bib.NewLibrary(title, "MS", base + ".ssd")) outcome = ImportTextFiles(bib, {path}, formatCode, &session);
     session.SetStatus("Import done");
     session.Log(Format("%d spectra imported.", outcome.blocksWritten));
-    if (bib.Open(base) == 0) {
+    if (bib.Open(base) == FileResult::Done) {
         bib.OpenIndex();
         bib.ReadHeader();
         bib.SelectBlock(1);

@@ -42,19 +42,19 @@ CBib::~CBib() = default;
 
 void CBib::SetPrompter(CPrompter* prompter) { prompter_ = prompter ? prompter : &headlessPrompter; }
 
-int CBib::Open(const std::string& libraryPath)
+FileResult CBib::Open(const std::string& libraryPath)
 {
     path = libraryPath;
     return Open();
 }
 
-int CBib::Open()
+FileResult CBib::Open()
 {
     if (path.empty()) {
         std::optional<std::string> chosen = prompter_->ChooseFileToOpen({"Load BIB:", "*.ssd", kBibFileFilter});
         if (!chosen || chosen->empty()) {
             ReportRunTimeError("Open BIB without filename");
-            return 1;
+            return FileResult::NoFileChosen;
         }
         path = WithoutLast(*chosen, 4);
     }
@@ -62,10 +62,10 @@ int CBib::Open()
     readState = 0;
     if (!data_.Open(path + ".ssd", "rb")) {
         ReportRunTimeError(Format("Open BIB %s.ssd failed", path.c_str()));
-        return 2;
+        return FileResult::CannotOpen;
     }
     readState = 1;
-    return 0;
+    return FileResult::Done;
 }
 
 bool CBib::ReadHeader()

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/BinaryIO.h"
+#include "base/FileResult.h"
 #include "base/Prompt.h"
 #include "base/TextFile.h"
 #include "settings/Parameters.h"
@@ -68,9 +69,9 @@ public:
 
     // ---- Reading ----
     // Opens the data file of path (asking with a file dialog when path is empty). Returns 0 when
-    // open, 1 when no file was chosen, 2 when the file cannot be opened (both reported).
-    int Open();
-    int Open(const std::string& libraryPath);
+    // open, NoFileChosen or CannotOpen otherwise (both reported).
+    FileResult Open();
+    FileResult Open(const std::string& libraryPath);
     bool ReadHeader();
     // Loads the index, rebuilding a missing index file silently.
     bool OpenIndex();

@@ -61,7 +61,7 @@ int BuildBibFromDirectory(CBib& bib, const std::string& anyFile, const std::stri
         log.push_back(Format("add %s", name.c_str()));
         bib.Close();
         bib.path = WithoutSsdExtension(libraries[i].string());
-        if (bib.Open() != 0 || !bib.ReadHeader()) {
+        if (bib.Open() != FileResult::Done || !bib.ReadHeader()) {
             result = 2;
             break;
         }

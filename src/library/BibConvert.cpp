@@ -116,7 +116,7 @@ int ConvertBib(CBib& bib, std::vector<std::string> inputs, const std::string& ou
         log.push_back(Format("Import BIB from %s", inputs[i].c_str()));
         bib.Close();
         bib.path = WithoutSsdExtension(inputs[i]);
-        if (bib.Open() != 0 || !bib.ReadHeader()) {
+        if (bib.Open() != FileResult::Done || !bib.ReadHeader()) {
             result = 2;
             break;
         }

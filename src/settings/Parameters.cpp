@@ -154,16 +154,16 @@ void CParameters::ResetOnFirstUse()
     if (msmMaxMass == 0) SetDefaults();
 }
 
-int LoadParameters(CParameters& parameters, const std::string& path, CPrompter& prompter)
+FileResult LoadParameters(CParameters& parameters, const std::string& path, CPrompter& prompter)
 {
     std::string file = path;
     if (file.empty()) {
         auto chosen = prompter.ChooseFileToOpen({"Load Parameters from File:", "*.ini", kIniFilter});
-        if (!chosen) return 1;
+        if (!chosen) return FileResult::NoFileChosen;
         file = *chosen;
     }
     CTextReader reader;
-    if (!reader.Open(file)) return 2;
+    if (!reader.Open(file)) return FileResult::CannotOpen;
     std::string line, key;
     std::string_view value;
     int pointsLeft = -1;  // -1: key mode; otherwise point lines still to read
@@ -199,20 +199,20 @@ int LoadParameters(CParameters& parameters, const std::string& path, CPrompter& 
             pointsLeft = pointCount;
         }
     }
-    return 0;
+    return FileResult::Done;
 }
 
-int SaveParameters(const CParameters& parameters, const std::string& path, int zoom, CPrompter& prompter)
+FileResult SaveParameters(const CParameters& parameters, const std::string& path, int zoom, CPrompter& prompter)
 {
     std::string file = path;
     if (file.empty()) {
         auto chosen = prompter.ChooseFileToSave({"Save Parameters to File:", "*.ini", kIniFilter});
-        if (!chosen) return 1;
+        if (!chosen) return FileResult::NoFileChosen;
         file = *chosen;
         if (file.find('.') == std::string::npos) file += ".ini";
     }
     CTextWriter out;
-    if (!out.Open(file)) return 2;
+    if (!out.Open(file)) return FileResult::CannotOpen;
     auto title = [&](const char* text) { out.Print("// %s\n", text); };
     auto key = [&](const char* name) {
         const ScalarKey* entry = FindScalarKey(name);
@@ -270,7 +270,7 @@ int SaveParameters(const CParameters& parameters, const std::string& path, int z
     out.Print("Sim Feat Sel=%s\n\n", parameters.simFeatSelText.c_str());
     title("Subtraction");
     keys({"SubtractionPeakWidth", "SubtractionMode"});
-    return 0;
+    return FileResult::Done;
 }
 
 void CopyParameters(const CParameters& from, CParameters& to)

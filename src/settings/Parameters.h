@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileResult.h"
 #include "base/Prompt.h"
 #include "matrix/Matrix.h"
 
@@ -66,13 +67,11 @@ struct CParameters {
     void SetDefaults();
 };
 
-// Reads a parameter file into the set. An empty path asks for the file. Returns 0 after
-// reading, 1 when no file was chosen, 2 when the file cannot be opened.
-int LoadParameters(CParameters& parameters, const std::string& path, CPrompter& prompter);
+// Reads a parameter file into the set. An empty path asks for the file.
+FileResult LoadParameters(CParameters& parameters, const std::string& path, CPrompter& prompter);
 // Writes the set with the view zoom. An empty path asks for the file (".ini" is appended to a
-// chosen name without any "."). Returns 0 after writing, 1 when no file was chosen, 2 when the
-// file cannot be created.
-int SaveParameters(const CParameters& parameters, const std::string& path, int zoom, CPrompter& prompter);
+// chosen name without any ".").
+FileResult SaveParameters(const CParameters& parameters, const std::string& path, int zoom, CPrompter& prompter);
 // Copies the shared settings into a second set; calibration points, the parsed feature list and
 // the subtraction settings stay as they are in the target.
 void CopyParameters(const CParameters& from, CParameters& to);

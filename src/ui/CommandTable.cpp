@@ -68,14 +68,14 @@ void FeaturesForBib(CKivDoc& doc, CPrompter& prompter, CSession& session)
 
 void LoadParametersCommand(CKivDoc& doc, CPrompter& prompter, CSession& session)
 {
-    if (LoadParameters(doc.bib.parameters, "", prompter) != 0) return;
+    if (LoadParameters(doc.bib.parameters, "", prompter) != FileResult::Done) return;
     CopyParameters(doc.bib.parameters, doc.reference.bib.parameters);
     session.SetStatus("Parameters loaded");
 }
 
 void SaveParametersCommand(CKivDoc& doc, CPrompter& prompter, CSession& session)
 {
-    if (SaveParameters(doc.bib.parameters, "", doc.zoom, prompter) == 0) session.SetStatus("Parameters saved");
+    if (SaveParameters(doc.bib.parameters, "", doc.zoom, prompter) == FileResult::Done) session.SetStatus("Parameters saved");
 }
 
 void OpenCdm(CKivDoc& doc, CPrompter& prompter, CSession& session)

@@ -10,14 +10,14 @@ std::string RecordStatus(const CBib& bib)
     return Format("%s %d/%d", bib.record.name.name.c_str(), bib.currentBlock, bib.header.blockCount);
 }
 
-int OpenWorkingBib(CKivDoc& doc, const std::string& path, CPrompter& prompter, CSession& session)
+FileResult OpenWorkingBib(CKivDoc& doc, const std::string& path, CPrompter& prompter, CSession& session)
 {
     CBib& bib = doc.bib;
     bib.Close();
     bib.SetPrompter(&prompter);
     bib.path = path;  // empty: Open asks
-    const int opened = bib.Open();
-    if (opened == 0 && bib.OpenIndex() && bib.ReadHeader()) bib.SelectBlock(1);
+    const FileResult opened = bib.Open();
+    if (opened == FileResult::Done && bib.OpenIndex() && bib.ReadHeader()) bib.SelectBlock(1);
     session.SetStatus(RecordStatus(bib));
     session.Redraw();
     return opened;

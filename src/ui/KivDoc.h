@@ -25,7 +25,7 @@ std::string RecordStatus(const CBib& bib);
 // "Open BIB Database" / the script's "OpenBIB": closes the working library, opens the one at path
 // (an empty path asks), reads its index and header and shows record 1. Returns the open result
 // (0 open, 1 no file chosen, 2 cannot be opened).
-int OpenWorkingBib(CKivDoc& doc, const std::string& path, CPrompter& prompter, CSession& session);
+FileResult OpenWorkingBib(CKivDoc& doc, const std::string& path, CPrompter& prompter, CSession& session);
 
 // "Close BIB Database": closes the working library; the status becomes "Empty BIB 0/0".
 void CloseWorkingBib(CKivDoc& doc, CSession& session);

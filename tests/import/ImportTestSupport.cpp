@@ -6,7 +6,7 @@ ReadBack ReadLibrary(const std::string& ssdPath)
 {
     ReadBack result;
     CBib bib;
-    if (bib.Open(ssdPath) != 0) return result;
+    if (bib.Open(ssdPath) != FileResult::Done) return result;
     bib.OpenIndex();
     bib.ReadHeader();
     result.header = bib.header;

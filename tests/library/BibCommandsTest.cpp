@@ -57,7 +57,7 @@ void WriteLibrary(const std::string& ssdPath, const std::vector<CBibRecord>& rec
     bib.CloseWrite();
 }
 
-bool OpenLibrary(CBib& bib, const std::string& path) { return bib.Open(path) == 0 && bib.ReadHeader() && bib.OpenIndex(); }
+bool OpenLibrary(CBib& bib, const std::string& path) { return bib.Open(path) == FileResult::Done && bib.ReadHeader() && bib.OpenIndex(); }
 
 CParameters ConversionParameters(int mode)
 {

@@ -73,7 +73,7 @@ void WriteLibrary(const std::string& ssdPath, const std::vector<CBibRecord>& rec
 
 bool OpenLibrary(CBib& bib, const std::string& path)
 {
-    return bib.Open(path) == 0 && bib.ReadHeader() && bib.OpenIndex();
+    return bib.Open(path) == FileResult::Done && bib.ReadHeader() && bib.OpenIndex();
 }
 
 int32_t WordAt(const std::string& bytes, int64_t offset)
@@ -462,7 +462,7 @@ TEST(BibFile, DamagedLibrariesReportAndStayUsable)
         c.damage(stem + ".ssd");
         test::CRecordingReporter reporter;
         CBib bib;
-        ASSERT_EQ(bib.Open(stem), 0);
+        ASSERT_EQ(bib.Open(stem), FileResult::Done);
         ASSERT_TRUE(bib.ReadHeader());
         EXPECT_TRUE(bib.OpenIndex());  // the blocks before the damage stay usable
         ASSERT_EQ(reporter.messages.size(), 1u);
@@ -540,25 +540,25 @@ TEST(BibFile, DamageBehindAValidIndex)
     test::WriteBytes(stem + ".ssd", header);
     reporter.messages.clear();
     CBib bib;
-    ASSERT_EQ(bib.Open(stem), 0);
+    ASSERT_EQ(bib.Open(stem), FileResult::Done);
     EXPECT_FALSE(bib.ReadHeader());
     test::WriteBytes(stem + ".ssd", "");
-    ASSERT_EQ(bib.Open(stem), 0);
+    ASSERT_EQ(bib.Open(stem), FileResult::Done);
     EXPECT_FALSE(bib.ReadHeader());
     test::WriteBytes(stem + ".ssd", CBytes().I32(100000).Text("H").I32(0).bytes);
-    ASSERT_EQ(bib.Open(stem), 0);
+    ASSERT_EQ(bib.Open(stem), FileResult::Done);
     EXPECT_FALSE(bib.ReadHeader());
     test::WriteBytes(stem + ".ssd", CBytes().I32(21).Text("H").I32(0).I8(0).I8(0).I32(0).I8(0).I8(0).I32(1000000).bytes);
-    ASSERT_EQ(bib.Open(stem), 0);
+    ASSERT_EQ(bib.Open(stem), FileResult::Done);
     EXPECT_FALSE(bib.ReadHeader());
     EXPECT_EQ(reporter.messages,
               (std::vector<std::string>{"Header Record Typ is Q not H", "Header Record length 0 is wrong", "Header Record length 100000 is wrong",
                                         "Header Record length 21 is too short for its contents"}));
     // A missing data file and a missing path.
     reporter.messages.clear();
-    EXPECT_EQ(bib.Open(folder.Path("nothing")), 2);
+    EXPECT_EQ(bib.Open(folder.Path("nothing")), FileResult::CannotOpen);
     bib.path.clear();
-    EXPECT_EQ(bib.Open(), 1);
+    EXPECT_EQ(bib.Open(), FileResult::NoFileChosen);
     EXPECT_EQ(reporter.messages, (std::vector<std::string>{Format("Open BIB %s.ssd failed", folder.Path("nothing").c_str()),
                                                            "Open BIB without filename"}));
     // A library whose index cannot be rebuilt.

@@ -110,14 +110,14 @@ TEST_F(RetentionWindow, ParameterFileCarriesTheWindowOnlyWhenOn)
     CParameters parameters;
     parameters.ResetOnFirstUse();
     EXPECT_EQ(parameters.riWindow, 0);
-    ASSERT_EQ(SaveParameters(parameters, folder.Path("off.ini"), 1, prompter), 0);
+    ASSERT_EQ(SaveParameters(parameters, folder.Path("off.ini"), 1, prompter), FileResult::Done);
     EXPECT_EQ(test::ReadBytes(folder.Path("off.ini")).find("RI Window"), std::string::npos);
     parameters.riWindow = 12.5;
-    ASSERT_EQ(SaveParameters(parameters, folder.Path("on.ini"), 1, prompter), 0);
+    ASSERT_EQ(SaveParameters(parameters, folder.Path("on.ini"), 1, prompter), FileResult::Done);
     EXPECT_NE(test::ReadBytes(folder.Path("on.ini")).find("Sim Trans exp m=0\r\nRI Window=12.5\r\n"), std::string::npos);
     CParameters loaded;
     loaded.ResetOnFirstUse();
-    ASSERT_EQ(LoadParameters(loaded, folder.Path("on.ini"), prompter), 0);
+    ASSERT_EQ(LoadParameters(loaded, folder.Path("on.ini"), prompter), FileResult::Done);
     EXPECT_EQ(loaded.riWindow, 12.5);
 }
 

@@ -153,7 +153,7 @@ TEST_F(SpectralSearch, CurrentSpectrumCommand)
 
     OpenReference();
     WriteLibrary(folder.Path("unknowns.ssd"), 8, kReferences);
-    ASSERT_EQ(unknowns.Open(folder.Path("unknowns.ssd")), 0);
+    ASSERT_EQ(unknowns.Open(folder.Path("unknowns.ssd")), FileResult::Done);
     unknowns.OpenIndex();
     unknowns.ReadHeader();
     unknowns.SelectBlock(7);
@@ -175,7 +175,7 @@ TEST_F(SpectralSearch, CurrentSpectrumCommand)
     SaveHitlistToBib(hitlist, reference, folder.Path("hits.ssd"), session);
     EXPECT_EQ(session.status.back(), "BIB of Hitlist saved.");
     CBib hits;
-    ASSERT_EQ(hits.Open(folder.Path("hits.ssd")), 0);
+    ASSERT_EQ(hits.Open(folder.Path("hits.ssd")), FileResult::Done);
     hits.OpenIndex();
     hits.ReadHeader();
     EXPECT_EQ(hits.header.blockCount, 3);

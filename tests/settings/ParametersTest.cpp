@@ -22,7 +22,7 @@ CParameters Load(const CScratchFolder& folder, const std::string& text, CParamet
 {
     WriteBytes(folder.Path("p.ini"), text);
     CHeadlessPrompter prompter;
-    EXPECT_EQ(LoadParameters(parameters, folder.Path("p.ini"), prompter), 0);
+    EXPECT_EQ(LoadParameters(parameters, folder.Path("p.ini"), prompter), FileResult::Done);
     return parameters;
 }
 
@@ -54,7 +54,7 @@ TEST(Parameters, SavedFileHasTheExactLayout)
     parameters.retPoints.Set(2, 2, 7.25);
     parameters.simFeatSelText = " 1-3";
     CHeadlessPrompter prompter;
-    ASSERT_EQ(SaveParameters(parameters, folder.Path("out.ini"), 120, prompter), 0);
+    ASSERT_EQ(SaveParameters(parameters, folder.Path("out.ini"), 120, prompter), FileResult::Done);
     EXPECT_EQ(ReadBytes(folder.Path("out.ini")),
               "// GUI\r\nGUIZoom=120\r\n\r\n"
               "// MS Matrix\r\nMSMMaxMass=550\r\n"
@@ -102,9 +102,9 @@ TEST(Parameters, SaveAndLoadGiveTheSameSet)
     saved.simFeatSelText = " 2,4 6-8";
     saved.subtractionMode = 101;
     CHeadlessPrompter prompter;
-    ASSERT_EQ(SaveParameters(saved, folder.Path("s.ini"), 100, prompter), 0);
+    ASSERT_EQ(SaveParameters(saved, folder.Path("s.ini"), 100, prompter), FileResult::Done);
     CParameters loaded = Defaults();
-    ASSERT_EQ(LoadParameters(loaded, folder.Path("s.ini"), prompter), 0);
+    ASSERT_EQ(LoadParameters(loaded, folder.Path("s.ini"), prompter), FileResult::Done);
     EXPECT_EQ(loaded.msmMaxMass, 800);
     EXPECT_EQ(loaded.displayI, 0.25);
     EXPECT_EQ(loaded.peakHeightThreshold, 0.12345678901234);
@@ -165,10 +165,10 @@ TEST(Parameters, FilesAndDialogs)
     CScratchFolder folder;
     CParameters p = Defaults();
     CHeadlessPrompter prompter;
-    EXPECT_EQ(LoadParameters(p, "", prompter), 1);
-    EXPECT_EQ(SaveParameters(p, "", 100, prompter), 1);
-    EXPECT_EQ(LoadParameters(p, folder.Path("missing.ini"), prompter), 2);
-    EXPECT_EQ(SaveParameters(p, folder.Path("no/such/folder.ini"), 100, prompter), 2);
+    EXPECT_EQ(LoadParameters(p, "", prompter), FileResult::NoFileChosen);
+    EXPECT_EQ(SaveParameters(p, "", 100, prompter), FileResult::NoFileChosen);
+    EXPECT_EQ(LoadParameters(p, folder.Path("missing.ini"), prompter), FileResult::CannotOpen);
+    EXPECT_EQ(SaveParameters(p, folder.Path("no/such/folder.ini"), 100, prompter), FileResult::CannotOpen);
 
     CParameters from = Defaults(), to = Defaults();
     from.noHits = 12;

@@ -34,7 +34,7 @@ bool WriteTestLibrary(const std::string& path, const std::vector<LibraryPeaks>& 
 
 bool OpenTestLibrary(CBib& bib, const std::string& path)
 {
-    if (bib.Open(WithoutSsdExtension(path)) != 0) return false;
+    if (bib.Open(WithoutSsdExtension(path)) != FileResult::Done) return false;
     return bib.OpenIndex() && bib.ReadHeader();
 }
 
