@@ -11,18 +11,6 @@ void CDataSet::Clear()
     for (CMatrixI* m : {&XClass, &XUClass, &XObj, &XUObj, &XFeat, &YFeat}) m->Free();
 }
 
-void CDataSet::ForgetXCentring()
-{
-    XMean.Free();
-    XScale.Free();
-}
-
-void CDataSet::ForgetYCentring()
-{
-    YMean.Free();
-    YScale.Free();
-}
-
 bool DataMatrixFromCode(int code, DataMatrix& matrix)
 {
     switch (code) {

@@ -36,9 +36,6 @@ struct CDataSet {
 
     // Every member 0 x 0.
     void Clear();
-    // A new X (or Y) is not centred or scaled yet.
-    void ForgetXCentring();
-    void ForgetYCentring();
 };
 
 // Which of the two data matrices a command works on, with its unknowns and column index.
