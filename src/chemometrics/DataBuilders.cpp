@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Format.h"
+#include "base/Progress.h"
 #include "base/Reporter.h"
 #include "chemometrics/Centring.h"
 #include "features/FeatureCommands.h"
@@ -73,12 +74,14 @@ bool HasFeatures(CBib& bib, FeatureDefinitionSet& features, CPrompter& prompter,
     return features.features.Rows() > 0;
 }
 
-// Row i: the intensities of record i at masses 1..maxMass, read for analysis.
-CMatrixNumerics ReadSpectra(CBib& bib, int maxMass)
+// Row i: the intensities of record i at masses 1..maxMass, read for analysis. Progress is
+// reported while the records are read; a cancel or stop request gives false.
+bool ReadSpectra(CBib& bib, int maxMass, CMatrixNumerics& x)
 {
     const int records = std::max(bib.header.blockCount, 0);
-    CMatrixNumerics x(records, std::max(maxMass, 0));
+    x.Alloc(records, std::max(maxMass, 0));
     for (int i = 1; i <= records; ++i) {
+        if (ReportProgress(static_cast<int>(100LL * (i - 1) / records), "Reading MS ...") > 1) return false;
         bib.SelectBlock(i);
         CMassSpectrum& spectrum = bib.record.spectrum;
         if (spectrum.empty) continue;
@@ -86,7 +89,7 @@ CMatrixNumerics ReadSpectra(CBib& bib, int maxMass)
         const auto values = spectrum.vector.Row(1);
         std::copy_n(values.data(), std::min(values.size(), x.Cols()), x.Row(i).data());
     }
-    return x;
+    return true;
 }
 
 // True when the descriptor set can be read and has one object per record of the library.
@@ -153,7 +156,11 @@ void UseSelectedBibFeaturesX(CDataSet& set, CBib& bib, FeatureDefinitionSet& fea
 
 void UseBibSpectraX(CDataSet& set, CBib& bib, CSession& session)
 {
-    CMatrixNumerics x = bib.run.msmComputed ? CMatrixNumerics(bib.run.msm) : ReadSpectra(bib, bib.parameters.msmMaxMass);
+    CMatrixNumerics x;
+    if (bib.run.msmComputed)
+        x = bib.run.msm;
+    else if (!ReadSpectra(bib, bib.parameters.msmMaxMass, x))
+        return;  // stopped: the data set stays as it was
     const int rows = x.Rows(), cols = x.Cols();
     SetNewX(set, std::move(x), Sequence(rows, 1), Sequence(cols, -1), kSpectraMessage, session);
 }

@@ -24,7 +24,8 @@ void UseBibFeaturesX(CDataSet& set, CBib& bib, FeatureDefinitionSet& features, C
 void UseSelectedBibFeaturesX(CDataSet& set, CBib& bib, FeatureDefinitionSet& features, CPrompter& prompter,
                              CSession& session);
 // "Use MS of BIB X": the mass spectral matrix of the run when it is computed, otherwise every
-// record's intensities at masses 1.."MSMMaxMass"; XFeat = -1, -2, ...
+// record's intensities at masses 1.."MSMMaxMass" (with progress; a cancel keeps the old X);
+// XFeat = -1, -2, ...
 void UseBibSpectraX(CDataSet& set, CBib& bib, CSession& session);
 // "Use selected MS of BIB X": the MSM rows of the selected records ("Calculate MSM" is reported
 // when there is no MSM).
