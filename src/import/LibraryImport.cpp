@@ -6,6 +6,7 @@
 #include "base/Paths.h"
 #include "base/Reporter.h"
 #include "import/MemoryImport.h"
+#include "import/MspImport.h"
 #include "import/netcdf/NetcdfLibrary.h"
 
 namespace kiv {
@@ -33,21 +34,35 @@ bool ReplaceLibrary(const std::string& temporary, const std::string& bibFile)
     return true;
 }
 
-ImportOutcome ImportJcampLibrary(CBib& bib, const std::string& typ, const std::vector<std::string>& inputFiles,
-                                 const std::string& bibFile, CSession* log)
+// The temporary library of a finished import takes the target's place.
+void PlaceImportedLibrary(const std::string& temporary, const std::string& bibFile, ImportOutcome& outcome)
 {
-    const std::string temporary = TemporaryLibraryPath(bibFile);
-    if (!bib.NewLibrary(BatchLibraryName(bibFile), typ, temporary)) return {};
-    ImportOutcome outcome = ImportTextFiles(bib, inputFiles, kImportJcamp, log);
     if (outcome.filesOpened == 0) {
         // Nothing was read: the library in place is worth more than an empty one. A stop
         // before the first file needs no message.
         RemoveFile(temporary);
         if (!outcome.stopped) LeaveUnchanged(bibFile);
         outcome.completed = false;
-        return outcome;
+        return;
     }
     if (!ReplaceLibrary(temporary, bibFile)) outcome.completed = false;
+}
+
+ImportOutcome ImportJcampLibrary(CBib& bib, const std::string& typ, const std::vector<std::string>& inputFiles,
+                                 const std::string& bibFile, CSession* log)
+{
+    const std::string temporary = TemporaryLibraryPath(bibFile);
+    if (!bib.NewLibrary(BatchLibraryName(bibFile), typ, temporary)) return {};
+    ImportOutcome outcome = ImportTextFiles(bib, inputFiles, kImportJcamp, log);
+    PlaceImportedLibrary(temporary, bibFile, outcome);
+    return outcome;
+}
+
+ImportOutcome ImportMspBatchLibrary(CBib& bib, const std::vector<std::string>& inputFiles, const std::string& bibFile)
+{
+    const std::string temporary = TemporaryLibraryPath(bibFile);
+    ImportOutcome outcome = RunMspLibraryImport(bib, "MS-Lib", BatchLibraryName(bibFile), inputFiles, temporary);
+    PlaceImportedLibrary(temporary, bibFile, outcome);
     return outcome;
 }
 
@@ -93,6 +108,8 @@ ImportOutcome RunLibraryImport(CBib& bib, ImportKind importKind, const std::vect
         return ImportJcampLibrary(bib, "MS-Lib", inputFiles, bibFile, log);
     case ImportKind::CosCalib:
         return ImportCosCalibLibrary(bib, inputFiles, bibFile);
+    case ImportKind::Msp:
+        return ImportMspBatchLibrary(bib, inputFiles, bibFile);
     case ImportKind::Netcdf:
         return ImportNetcdfLibrary(bib, inputFiles, bibFile);
     default:

@@ -27,7 +27,8 @@ std::string TemporaryLibraryPath(const std::string& bibFile);
 
 // The import task. Kind 10: a new library of type "MS-Lib" at bibFile (the old index of that
 // path is deleted) filled with the spectra of the input files in list order. Kind 1: the
-// CosCalib files are read into memory and the library is written to bibFile. Kind 40: the
+// CosCalib files are read into memory and the library is written to bibFile. Kind 30: the MSP
+// files as kind 10 does with JCAMP-DX files (damaged records skipped and reported). Kind 40: the
 // netCDF GC-MS run of the first input file is written to bibFile. The library object
 // is closed afterwards. log, when given, receives the number of spectra of each file.
 ImportOutcome RunLibraryImport(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,

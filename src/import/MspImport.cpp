@@ -6,7 +6,6 @@
 #include "base/Prompt.h"
 #include "base/Reporter.h"
 #include "base/Session.h"
-#include "import/LibraryImport.h"
 #include "import/MspReader.h"
 
 namespace kiv {
@@ -23,29 +22,38 @@ std::string TitleOf(const std::string& path)
     return std::string(fileName.substr(0, fileName.rfind('.')));
 }
 
-// Reads one file; false when it cannot be opened, a block cannot be written or the user stopped.
-bool ImportMspFile(CBib& bib, const std::string& path, CMspReader& reader, MspImportOutcome& outcome)
+enum class FileRead {
+    Whole,
+    NotOpened,  // the next file may still be read
+    Ended,  // a block could not be written or the user stopped: the import ends
+};
+
+FileRead ImportMspFile(CBib& bib, const std::string& path, CMspReader& reader, MspImportOutcome& outcome)
 {
     if (!reader.Open(path)) {
         ReportRunTimeError("Error opening " + path);
-        return false;
+        return FileRead::NotOpened;
     }
+    ++outcome.filesOpened;
     const std::string text = "MSP import " + std::string(FileNamePart(path));
     for (int sinceReport = 0;; ++sinceReport) {
         bib.record.id = outcome.imported + 1;
         const MspStatus status = reader.Next(bib.record);
-        if (status == MspStatus::End) return true;
+        if (status == MspStatus::End) return FileRead::Whole;
         if (status == MspStatus::Damaged) {
             ++outcome.skipped;
         } else {
-            if (!bib.WriteBlock()) return false;
+            if (!bib.WriteBlock()) return FileRead::Ended;
             ++outcome.imported;
         }
         if (sinceReport >= kProgressInterval) {
             sinceReport = 0;
             const int64_t size = reader.FileSize();
             const int percent = size > 0 ? static_cast<int>(100 * reader.Position() / size) : 0;
-            if (ReportProgress(percent, text) > 1) return false;
+            if (ReportProgress(percent, text) > 1) {
+                outcome.stopped = true;
+                return FileRead::Ended;
+            }
         }
     }
 }
@@ -55,12 +63,18 @@ bool ImportMspFile(CBib& bib, const std::string& path, CMspReader& reader, MspIm
 MspImportOutcome ImportMspFiles(CBib& bib, const std::vector<std::string>& files, MessageLog& log)
 {
     MspImportOutcome outcome;
-    outcome.completed = bib.writeState > 0;
-    if (!outcome.completed) ReportRunTimeError("Import needs a new BIB opened for writing");
-    CMspReader reader(log);
-    for (size_t k = 0; outcome.completed && k < files.size(); ++k) {
-        outcome.completed = ImportMspFile(bib, files[k], reader, outcome);
+    if (bib.writeState <= 0) {
+        ReportRunTimeError("Import needs a new BIB opened for writing");
+        return outcome;
     }
+    outcome.completed = true;
+    CMspReader reader(log);
+    for (const std::string& path : files) {
+        const FileRead read = ImportMspFile(bib, path, reader, outcome);
+        if (read != FileRead::Whole) outcome.completed = false;
+        if (read == FileRead::Ended) break;
+    }
+    if (!outcome.stopped) ReportProgress(100, "import done");
     return outcome;
 }
 
@@ -81,18 +95,22 @@ MspImportOutcome ImportMsp(const std::string& mspPath, const std::string& bibFil
     return ImportMspLibrary(bib, {mspPath}, bibFile, TitleOf(mspPath), "MS", log);
 }
 
-bool RunMspLibraryImport(CBib& bib, const std::string& typ, const std::vector<std::string>& inputFiles,
-                         const std::string& bibFile)
+ImportOutcome RunMspLibraryImport(CBib& bib, const std::string& typ, const std::string& title,
+                                  const std::vector<std::string>& inputFiles, const std::string& writePath)
 {
     MessageLog log;
-    const MspImportOutcome outcome =
-        ImportMspLibrary(bib, inputFiles, bibFile, BatchLibraryName(bibFile), typ, log);
-    if (outcome.skipped > 0 || !outcome.completed) {
+    const MspImportOutcome msp = ImportMspLibrary(bib, inputFiles, writePath, title, typ, log);
+    if (msp.skipped > 0 || !msp.completed) {
         std::string text;
         for (const std::string& line : log) text += (text.empty() ? "" : "\n") + line;
         ReportRunTimeError(text);
     }
-    return outcome.completed;
+    ImportOutcome outcome;
+    outcome.completed = msp.completed;
+    outcome.blocksWritten = msp.imported;
+    outcome.filesOpened = msp.filesOpened;
+    outcome.stopped = msp.stopped;
+    return outcome;
 }
 
 MspImportOutcome ImportMspCommand(CBib& bib, CPrompter& prompter, CSession& session)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/MessageLog.h"
+#include "import/TextImport.h"
 #include "library/Bib.h"
 
 namespace kiv {
@@ -18,11 +19,14 @@ struct MspImportOutcome {
     bool completed = false;  // false when a file could not be opened, a block not written or the user stopped
     int imported = 0;
     int skipped = 0;
+    int filesOpened = 0;
+    bool stopped = false;  // a stop request ended the import
 };
 
 // Reads the files in list order into the library being written (started with
-// CBib::NewLibrary), numbering the blocks 1, 2, 3, ...; it does not close the library. Progress
-// is reported while the files are read; a stop request ends the import after the current record.
+// CBib::NewLibrary), numbering the blocks 1, 2, 3, ...; it does not close the library. A file
+// that cannot be opened is reported and the next one read. Progress is reported while the files
+// are read; a stop request ends the import after the current record.
 MspImportOutcome ImportMspFiles(CBib& bib, const std::vector<std::string>& files, MessageLog& log);
 
 // A new library at bibFile (".ssd"; a stale index is deleted) with the title given and the type
@@ -34,11 +38,11 @@ MspImportOutcome ImportMspLibrary(CBib& bib, const std::vector<std::string>& fil
 // the MSP file.
 MspImportOutcome ImportMsp(const std::string& mspPath, const std::string& bibFile, MessageLog& log);
 
-// The batch import of "Import MSP": the library named by bibFile as the other batch imports name
-// it, of type typ. The log lines go to the run-time error reporter (the batch run's standard
-// error) when any record was skipped or a file failed. True when every file was read.
-bool RunMspLibraryImport(CBib& bib, const std::string& typ, const std::vector<std::string>& inputFiles,
-                         const std::string& bibFile);
+// The import step of the batch task "Import MSP": ImportMspLibrary into writePath, with the log
+// lines given to the run-time error reporter (the batch run's standard error) when a record was
+// skipped or a file failed. The batch task (LibraryImport) chooses title and path.
+ImportOutcome RunMspLibraryImport(CBib& bib, const std::string& typ, const std::string& title,
+                                  const std::vector<std::string>& inputFiles, const std::string& writePath);
 
 // The interactive command: asks for the MSP file, builds the library beside it (same name,
 // ".ssd"), logs the messages and the count line to the session and opens the new library on its

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "base/Prompt.h"
 #include "base/Session.h"
+#include "import/LibraryImport.h"
 #include "import/MspImport.h"
 
 namespace kiv::test {
@@ -52,9 +53,11 @@ TEST(MspImport, BatchImportReportsSkippedRecordsAndNamesTheLibrary)
     CScratchFolder scratch;
     CRecordingReporter reporter;
     CBib bib;
-    EXPECT_TRUE(RunMspLibraryImport(bib, "MS-Lib",
-                                    {MspCorpusFile("nist-export.msp"), MspCorpusFile("damaged-no-name.msp")},
-                                    scratch.Path("batch.ssd")));
+    const ImportOutcome outcome = RunLibraryImport(
+        bib, ImportKind::Msp, {MspCorpusFile("nist-export.msp"), MspCorpusFile("damaged-no-name.msp")}, scratch.Path("batch.ssd"));
+    EXPECT_TRUE(outcome.completed);
+    EXPECT_EQ(outcome.blocksWritten, 3);
+    EXPECT_EQ(outcome.filesOpened, 2);
     const ReadBack lib = ReadLibrary(scratch.Path("batch.ssd"));
     EXPECT_EQ(lib.header.title, "batch");
     EXPECT_EQ(lib.header.typ, "MS-Lib");
@@ -65,9 +68,16 @@ TEST(MspImport, BatchImportReportsSkippedRecordsAndNamesTheLibrary)
               std::vector<std::string>{MspCorpusFile("damaged-no-name.msp") +
                                        ", line 1: a record without a name; record skipped\n3 records imported, 1 skipped"});
 
+    // Not one readable file: the library in place stays as it was.
+    reporter.messages.clear();
+    const std::string before = ReadBytes(scratch.Path("batch.ssd"));
+    EXPECT_FALSE(RunLibraryImport(bib, ImportKind::Msp, {scratch.Path("absent.msp")}, scratch.Path("batch.ssd")).completed);
+    EXPECT_EQ(ReadBytes(scratch.Path("batch.ssd")), before);
+    EXPECT_EQ(reporter.messages.back(), "No input file could be opened; " + scratch.Path("batch.ssd") + " left unchanged");
+
     // A clean import reports nothing.
     CRecordingReporter clean;
-    EXPECT_TRUE(RunMspLibraryImport(bib, "MS-Lib", {MspCorpusFile("riken-style.msp")}, scratch.Path("clean.ssd")));
+    EXPECT_TRUE(RunLibraryImport(bib, ImportKind::Msp, {MspCorpusFile("riken-style.msp")}, scratch.Path("clean.ssd")).completed);
     EXPECT_TRUE(clean.messages.empty());
 }
 
