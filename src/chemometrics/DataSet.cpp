@@ -9,6 +9,7 @@ void CDataSet::Clear()
                                &CrossValidation, &PcaDiagnostics})
         m->Free();
     for (CMatrixI* m : {&XClass, &XUClass, &XObj, &XUObj, &XFeat, &YFeat}) m->Free();
+    XScoresModel = XModel::None;
 }
 
 bool DataMatrixFromCode(int code, DataMatrix& matrix)

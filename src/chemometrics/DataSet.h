@@ -33,6 +33,9 @@ struct CDataSet {
     // object of a PCA model Hotelling's T^2 and the Q residual.
     CMatrixNumerics CrossValidation;
     CMatrixNumerics PcaDiagnostics;
+    // Which analysis made XScores, XSingular and XLoadings (the outlier statistics need a PCA).
+    enum class XModel { None, Pca, Pls };
+    XModel XScoresModel = XModel::None;
 
     // Every member 0 x 0.
     void Clear();

@@ -75,7 +75,10 @@ void PcaCommand(CDataSet& set, DataMatrix matrix, CSession& session, CScorePlots
         p.unknownScores = p.unknowns * p.loadings;
     else
         p.unknownScores.Free();
-    if (isX) session.Log(Format("X Loadings %d x %d", p.loadings.Rows(), p.loadings.Cols()));
+    if (isX) {
+        set.XScoresModel = CDataSet::XModel::Pca;
+        session.Log(Format("X Loadings %d x %d", p.loadings.Rows(), p.loadings.Cols()));
+    }
     session.Log(isX ? "X PCA - Variance - Singular Values" : "Y PCA - Variance - Singular Values");
     LogVarianceTable(p.scores, p.singular, session);
     if (plots) plots->ShowScatter(isX ? 1 : 2, isX ? "X Scores" : "Y Scores", 1, 2);

@@ -72,7 +72,8 @@ PcaDiagnosticsResult ComputePcaDiagnostics(const CMatrixNumerics& x, const CMatr
 void PcaDiagnosticsCommand(CDataSet& set, int components, CPrompter& prompter, CSession& session)
 {
     const int m = set.X.Rows();
-    if (set.XMean.Cols() == 0 || set.XScores.Rows() != m || m < 2 || set.XLoadings.Rows() != set.X.Cols()) {
+    if (set.XScoresModel != CDataSet::XModel::Pca || set.XMean.Cols() == 0 || set.XScores.Rows() != m || m < 2 ||
+        set.XLoadings.Rows() != set.X.Cols()) {
         session.Log("PCA T2 and Q: run PCA X first");
         return;
     }

@@ -84,6 +84,7 @@ void PlsCommand(CDataSet& set, CSession& session, CScorePlots* plots)
     PlsModel model = FitPls(set.X, set.Y);
     const int a = model.inner.Cols();
     session.Log(Format("a = %d", a));
+    set.XScoresModel = CDataSet::XModel::Pls;
     set.XLoadings = std::move(model.xWeights);
     set.XSingular = std::move(model.xSingular);
     set.YLoadings = std::move(model.yWeights);

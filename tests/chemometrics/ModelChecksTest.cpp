@@ -13,6 +13,7 @@
 #include "chemometrics/Distributions.h"
 #include "chemometrics/Pca.h"
 #include "chemometrics/PcaDiagnostics.h"
+#include "chemometrics/Pls.h"
 
 using namespace kiv;
 
@@ -122,4 +123,10 @@ TEST(PcaDiagnostics, SumsAndLimits)
     CDataSet none;
     PcaDiagnosticsCommand(none, 2, prompter, session);
     EXPECT_EQ(session.log.back(), "PCA T2 and Q: run PCA X first");
+    // The X scores of a PLS model are no PCA model.
+    set.Y = Random(15, 2, 8);
+    PlsCommand(set, session, nullptr);
+    session.log.clear();
+    PcaDiagnosticsCommand(set, 2, prompter, session);
+    EXPECT_EQ(session.log, (std::vector<std::string>{"PCA T2 and Q: run PCA X first"}));
 }
