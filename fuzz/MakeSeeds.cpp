@@ -112,7 +112,7 @@ bool WriteLibrarySeeds(const std::string& corpus)
     bib.CloseWrite();
     const std::string written = ReadAll(stem + ".ssd");
     CBib reader;
-    if (reader.Open(stem) != 0 || !reader.ReadHeader() || !reader.OpenIndex()) return false;
+    if (reader.Open(stem) != FileResult::Done || !reader.ReadHeader() || !reader.OpenIndex()) return false;
     reader.Close();
     const std::string rebuilt = ReadAll(stem + ".ssd");
     const std::string index = ReadAll(stem + ".ssi");
