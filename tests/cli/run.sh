@@ -30,5 +30,13 @@ printf 'Result File = %s/none.txt\r\nSem End File = %s/end.txt\r\nProgress File 
 "$kiv" "$dir/cmd.txt"; status=$?
 check "hit statistics: exit status 0 and end marker 1" bash -c "test $status -eq 0 && printf '1\r\n' | cmp -s - '$dir/end.txt'"
 
-echo "$((10 - failures)) passed, $failures failed"
+printf '##TITLE=one\r\n##NPOINTS=2\r\n##PEAK TABLE=(XY..XY)\r\n10, 0\r\n41, 50\r\n##END=\r\n' > "$dir/one.jdx"
+printf 'Import JCAMP = %s/one.jdx\r\n%s/missing.jdx\r\nBIB File = %s/lib.ssd\r\nSem End File = %s/end.txt\r\nProgress File = %s/p.txt\r\n' \
+  "$dir" "$dir" "$dir" "$dir" "$dir" > "$dir/cmd.txt"
+"$kiv" "$dir/cmd.txt" > "$dir/out.txt" 2> "$dir/err.txt"; status=$?
+check "import with a missing input: exit status 4, end marker 1" bash -c "test $status -eq 4 && printf '1\r\n' | cmp -s - '$dir/end.txt'"
+check "import: the missing file on standard error, the spectra per file on standard output" \
+  bash -c "grep -q 'Error opening $dir/missing.jdx' '$dir/err.txt' && grep -q 'one.jdx: 1 spectra' '$dir/out.txt'"
+
+echo "$((12 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]
