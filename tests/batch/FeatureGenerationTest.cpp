@@ -118,7 +118,7 @@ TEST_F(FeatureGeneration, ImportStepRunsFirstAndFailuresAreReported)
 
 TEST_F(FeatureGeneration, ThreadsGiveTheSameFileAndAStopLeavesAPrefix)
 {
-    // 601 blocks (not a multiple of the 256 records a thread takes at a time), every seventh
+    // 601 blocks (a prime, never a whole number of the chunks a thread takes at a time), every seventh
     // without a spectrum, and a definition line reported for every block with one.
     std::vector<Peaks> spectra(601);
     for (size_t i = 0; i < spectra.size(); ++i) {

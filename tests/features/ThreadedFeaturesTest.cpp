@@ -25,7 +25,8 @@ using kiv::test::ReadBytes;
 
 namespace {
 
-// Not a multiple of the loop's chunk of 256 records, so the last chunk is a short one.
+// A prime: never a whole number of the loop's chunks (256 records, fewer for long rows), so the
+// last chunk is a short one.
 constexpr int kRecords = 601;
 const int kThreadCounts[] = {2, 7};
 
