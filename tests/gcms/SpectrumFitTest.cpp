@@ -140,6 +140,10 @@ TEST(SpectrumFit, TargetChromatogramAndForwardSearch)
     EXPECT_DOUBLE_EQ(target.Get(1, 1), kOutsideWindow);
     EXPECT_GT(target.Get(1, 3), 90.0);
     EXPECT_DOUBLE_EQ(target.Get(1, 5), kOutsideWindow);
+    bib.parameters.retUse = 0;  // no window at all
+    target = TargetChromatogram(bib, reference);
+    for (int s = 1; s <= 5; ++s) EXPECT_GE(target.Get(1, s), 0.0);
+    bib.parameters.retUse = 1;
 
     CForwardHitlist hitlist(2);
     EXPECT_DOUBLE_EQ(ForwardSearchStep(bib, 5, reference, 1, hitlist), 0.0);  // outside the window
