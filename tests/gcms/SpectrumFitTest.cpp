@@ -144,6 +144,13 @@ TEST(SpectrumFit, TargetChromatogramAndForwardSearch)
     target = TargetChromatogram(bib, reference);
     for (int s = 1; s <= 5; ++s) EXPECT_GE(target.Get(1, s), 0.0);
     bib.parameters.retUse = 1;
+    // Times that fall: no window, the whole run, and the message.
+    for (int s = 1; s <= 5; ++s) bib.run.retentionTime.Set(1, s, 6.0 - s);
+    target = TargetChromatogram(bib, reference);
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"Illegal retention time range!"});
+    EXPECT_GT(target.Get(1, 3), 90.0);
+    EXPECT_DOUBLE_EQ(target.Get(1, 1), 0.0);
+    for (int s = 1; s <= 5; ++s) bib.run.retentionTime.Set(1, s, s);
 
     CForwardHitlist hitlist(2);
     EXPECT_DOUBLE_EQ(ForwardSearchStep(bib, 5, reference, 1, hitlist), 0.0);  // outside the window
