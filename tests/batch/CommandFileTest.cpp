@@ -75,6 +75,9 @@ TEST(CommandFile, ImportKeysCollectInputFiles)
     settings = ReadSettings(folder, "Import NETCDF = run.cdf\n");
     EXPECT_EQ(settings.importKind, ImportKind::Netcdf);
     EXPECT_EQ(settings.inputFiles, (std::vector<std::string>{"run.cdf"}));
+    settings = ReadSettings(folder, "import msp = a.msp\nb.msp\n");
+    EXPECT_EQ(settings.importKind, ImportKind::Msp);
+    EXPECT_EQ(settings.inputFiles, (std::vector<std::string>{"a.msp", "b.msp"}));
 }
 
 TEST(CommandFile, LongLinesAreReadWhole)
