@@ -19,10 +19,12 @@ struct InteractiveCommand {
     std::string scriptName;  // filled by InteractiveCommands()
 };
 
+using CommandList = std::vector<InteractiveCommand>;
+
 // Every interactive command, in menu order, each with its unique script name: the entry text
 // without blanks and punctuation ("Use MS of BIB X" -> "UseMSofBIBX"); where two menus hold an
 // entry of the same text, the menu's name goes in front ("XConstant", "YConstant").
-const std::vector<InteractiveCommand>& InteractiveCommands();
+const CommandList& InteractiveCommands();
 
 // The command whose script name equals name ignoring letter case, or nullptr.
 const InteractiveCommand* FindInteractiveCommand(const std::string& name);

@@ -1,21 +1,52 @@
 #pragma once
 // CKivDoc: the working sets of the interactive mode. The desktop front end and the script runner
 // hold one document each; every interactive command acts on the objects held here.
+#include "base/FileResult.h"
+#include "chemometrics/DataSet.h"
+#include "chemometrics/ScorePlots.h"
 #include "features/FeatureDefinitionSet.h"
+#include "gcms/Chromatogram.h"
+#include "gcms/ForwardSearch.h"
 #include "library/Bib.h"
 #include "search/DescriptorSet.h"
 #include "search/Hitlist.h"
 #include "search/ReferenceLibrary.h"
+#include "statistics/IntensityStatistics.h"
 
 namespace kiv {
 
 struct CKivDoc {
-    CBib bib;  // the working library and its current record
+    CBib bib;  // the working library and its current record; a GC-MS run is held here too
     FeatureDefinitionSet features;  // the feature definitions of the working library
     CReferenceLibrary reference;  // the reference CDM data set, its library and descriptors
     Hitlist hitlist;  // the hits of the last similarity search
     DescriptorSet unknownDescriptors;  // structure descriptors of the unknowns
+    CDataSet data;  // X, XU, Y, YU and the results of the analyses
+    CChromatogram chromatogram;  // what the chromatogram page shows of the run
+    CForwardHitlist forwardHits;  // the hits of the last forward search of a scan
+    RangeTables massStatistics;  // results of the library statistics, kept for display
+    RangeTables featureStatistics;
+    CMatrix molecularWeightHistogram;
+    CMatrix moleculeTable;
+    CScorePlots* scorePlots = nullptr;  // the view's scatter plots (none without a desktop)
     int zoom = 100;  // page zoom in percent, saved with the parameters
+};
+
+// Lends a prompter to a library for the length of one command (the library asks its own file
+// dialogs) and gives the library its previous prompter back afterwards.
+class CLibraryPrompterScope {
+public:
+    CLibraryPrompterScope(CBib& bib, CPrompter& prompter) : bib_(bib), previous_(&bib.Prompter())
+    {
+        bib.SetPrompter(&prompter);
+    }
+    ~CLibraryPrompterScope() { bib_.SetPrompter(previous_); }
+    CLibraryPrompterScope(const CLibraryPrompterScope&) = delete;
+    CLibraryPrompterScope& operator=(const CLibraryPrompterScope&) = delete;
+
+private:
+    CBib& bib_;
+    CPrompter* previous_;
 };
 
 // The status text of the current record: "%s %d/%d" with the record's name, its block and the

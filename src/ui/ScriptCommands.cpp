@@ -3,9 +3,11 @@
 #include "base/Numbers.h"
 #include "base/TextFile.h"
 #include "search/DescriptorCommands.h"
+#include "chemometrics/FeatureSelection.h"
 #include "search/SearchCommands.h"
 #include "ui/ArgumentPrompter.h"
 #include "ui/CommandTable.h"
+#include "ui/DataMenu.h"
 #include "ui/TaskString.h"
 
 namespace kiv {
@@ -14,6 +16,7 @@ namespace {
 
 constexpr int kTaskRan = 0;
 constexpr int kTaskFailed = -1;
+constexpr int kTextPage = 0;  // the page setup that shows the message log alone
 
 using Arguments = std::vector<std::string>;
 
@@ -38,6 +41,23 @@ int OpenFeaturesTask(CKivDoc& doc, const Arguments& args, CSession& session)
     return kTaskRan;
 }
 
+int UseDataSpectralSimilaritySearchTask(CKivDoc& doc, const Arguments&, CSession& session)
+{
+    UseSpecSimSearchFeatures(doc, session);
+    return kTaskRan;
+}
+
+// a, b and optionally c, d (integers) and x (real), missing ones 0; then the result page.
+int DataFeatureSelectionTask(CKivDoc& doc, const Arguments& args, CSession& session)
+{
+    auto integer = [&args](size_t i) { return i < args.size() ? ParseInt(args[i]) : 0; };
+    const double x = args.size() > 4 ? ParseReal(args[4]) : 0.0;
+    CArgumentPrompter prompter({});
+    SelectFeatures(doc.data, integer(0), integer(1), integer(2), integer(3), x, prompter, session);
+    session.ShowPage(kTextPage);
+    return kTaskRan;
+}
+
 int DescriptorsOpenUnknownTask(CKivDoc& doc, const Arguments& args, CSession& session)
 {
     CArgumentPrompter prompter({args[0]});
@@ -55,6 +75,9 @@ const TaskCommand kTaskCommands[] = {
     {"OpenBIB", 1, "library (.ssd)", OpenBibTask},
     {"SelectRecord", 1, "record number", SelectRecordTask},
     {"OpenFeatures", 0, "CDM file (optional)", OpenFeaturesTask},
+    {"UseDataSpectralSimilaritySearch", 0, "", UseDataSpectralSimilaritySearchTask},
+    {"DataFeatureSelection", 2, "matrix 1 X 2 Y, kind 1 constant 2 variance 3 correlation, option, n, v",
+     DataFeatureSelectionTask},
     {"DescriptorsOpenUnknown", 1, "descriptor header file", DescriptorsOpenUnknownTask},
 };
 

@@ -161,7 +161,36 @@ TEST(CommandTable, EveryCommandHasAUniqueScriptName)
         EXPECT_FALSE(lower.empty());
         EXPECT_TRUE(names.insert(lower).second) << command.menu << " / " << command.entry;
     }
-    EXPECT_EQ(ScriptCommandList().size(), InteractiveCommands().size() + 4);
+    EXPECT_EQ(ScriptCommandList().size(), InteractiveCommands().size() + 6);
+
+    // Entries of the same text in several menus carry the menu's name.
+    ASSERT_NE(FindInteractiveCommand("xconstant"), nullptr);
+    EXPECT_EQ(FindInteractiveCommand("XConstant")->menu, "X");
+    EXPECT_EQ(FindInteractiveCommand("YConstant")->menu, "Y");
+    EXPECT_EQ(FindInteractiveCommand("MWStatistics")->menu, "MW");
+    EXPECT_EQ(FindInteractiveCommand("FeaturesSaveFeatures")->menu, "Features");
+    EXPECT_EQ(FindInteractiveCommand("Constant"), nullptr);
+    for (const char* name : {"UseMSofBIBX", "PCAX", "PLSXY", "SaveHitlistText", "AnalysecharacteristicSpectrumdel"}) {
+        EXPECT_NE(FindInteractiveCommand(name), nullptr) << name;
+    }
+}
+
+TEST(ExecuteTask, DataFeatureSelectionWithExplicitValuesAndTooFewArguments)
+{
+    CKivDoc doc;
+    CRecordingSession session;
+    // Column 2 is constant: the constant-feature selection with n = 0 removes it.
+    doc.data.X = CMatrix(3, 3);
+    for (int i = 1; i <= 3; ++i) {
+        doc.data.X.Set(i, 1, i);
+        doc.data.X.Set(i, 2, 7);
+        doc.data.X.Set(i, 3, 10 * i);
+    }
+    EXPECT_EQ(ExecuteTask(doc, "DataFeatureSelection(1)", session), -1);
+    EXPECT_EQ(doc.data.X.Cols(), 3);
+    EXPECT_EQ(ExecuteTask(doc, "DataFeatureSelection(1, 1)", session), 0);
+    EXPECT_EQ(doc.data.X.Cols(), 2);
+    EXPECT_EQ(session.pages.back(), 0);
 }
 
 TEST(ExecuteTask, OpensSelectsAndRejectsUnknownNamesSilently)
