@@ -3,6 +3,8 @@
 // the SD file (the Molfile reader alone and the structure-only library import).
 //
 //   bench_import generate-jcamp FILE COUNT     writes the JCAMP-DX file
+//   bench_import generate-continuous FILE COUNT  writes compressed continuous spectra
+//                                                ("(X++(Y..Y))" in DIF / DUP form, m/z 15..500)
 //   bench_import generate-sd FILE COUNT        writes the SD file
 //   bench_import jcamp FILE LIBRARY.ssd        times the import, prints MB/s and spectra/s
 //   bench_import sd FILE LIBRARY.ssd           times the Molfile reader and the import
@@ -16,6 +18,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "base/Reporter.h"
 #include "import/MolfileReader.h"
@@ -59,6 +62,71 @@ int GenerateJcamp(const char* path, long count)
             mass += 1 + static_cast<int>(random() % 3);
             const int intensity = j == 1 + static_cast<int>(s % peaks) ? 999 : 1 + static_cast<int>(random() % 998);
             std::fprintf(out, "%d,%d%s", mass, intensity, j % 5 == 0 || j == peaks ? "\r\n" : " ");
+        }
+        std::fputs("##END=\r\n", out);
+    }
+    return std::fclose(out) == 0 ? 0 : 1;
+}
+
+// One ordinate in SQZ form ("@", "A".."I", "a".."i" for the first digit and its sign).
+std::string Squeezed(int value)
+{
+    if (value == 0) return "@";
+    const std::string digits = std::to_string(value < 0 ? -value : value);
+    return std::string(1, static_cast<char>((value < 0 ? 'a' : 'A') + digits[0] - '1')) + digits.substr(1);
+}
+
+// A difference in DIF form ("%", "J".."R", "j".."r").
+std::string Difference(int value)
+{
+    if (value == 0) return "%";
+    const std::string digits = std::to_string(value < 0 ? -value : value);
+    return std::string(1, static_cast<char>((value < 0 ? 'j' : 'J') + digits[0] - '1')) + digits.substr(1);
+}
+
+// A repeat count in DUP form ("S".."Z", "s").
+std::string Repeat(int count)
+{
+    const std::string digits = std::to_string(count);
+    return std::string(1, digits[0] == '9' ? 's' : static_cast<char>('S' + digits[0] - '1')) + digits.substr(1);
+}
+
+// The ordinates first..last as one DIF line: the first in SQZ form, then the differences, runs
+// of equal differences as a repeat count. The next line repeats the last ordinate as its check.
+std::string DifLine(const std::vector<int>& y, size_t first, size_t last)
+{
+    std::string line = Squeezed(y[first]);
+    size_t j = first + 1;
+    while (j <= last) {
+        const int d = y[j] - y[j - 1];
+        size_t run = 1;
+        while (j + run <= last && y[j + run] - y[j + run - 1] == d) ++run;
+        line += Difference(d);
+        if (run > 1) line += Repeat(static_cast<int>(run));
+        j += run;
+    }
+    return line;
+}
+
+int GenerateContinuous(const char* path, long count)
+{
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return 1;
+    std::mt19937 random(2026);
+    constexpr int kFirst = 15, kLast = 500, kPerLine = 10;
+    std::vector<int> y(kLast - kFirst + 1);
+    for (long s = 1; s <= count; ++s) {
+        std::fill(y.begin(), y.end(), 0);
+        const int peaks = 20 + static_cast<int>(random() % 131);
+        for (int j = 0; j < peaks; ++j) y[random() % y.size()] = 1 + static_cast<int>(random() % 9999);
+        std::fprintf(out,
+                     "##TITLE=Profile %ld\r\n##JCAMP-DX=4.24\r\n##DATA TYPE=MASS SPECTRUM\r\n##XUNITS=M/Z\r\n"
+                     "##YUNITS=RELATIVE ABUNDANCE\r\n##FIRSTX=%d\r\n##LASTX=%d\r\n##DELTAX=1\r\n##XFACTOR=1\r\n"
+                     "##YFACTOR=1\r\n##NPOINTS=%zu\r\n##XYDATA=(X++(Y..Y))\r\n",
+                     s, kFirst, kLast, y.size());
+        for (size_t first = 0; first + 1 < y.size(); first += kPerLine) {
+            const size_t last = std::min(first + kPerLine, y.size() - 1);
+            std::fprintf(out, "%zu%s\r\n", kFirst + first, DifLine(y, first, last).c_str());
         }
         std::fputs("##END=\r\n", out);
     }
@@ -146,10 +214,12 @@ int main(int argc, char** argv)
     if (argc == 4) {
         const std::string what = argv[1];
         if (what == "generate-jcamp") return GenerateJcamp(argv[2], std::atol(argv[3]));
+        if (what == "generate-continuous") return GenerateContinuous(argv[2], std::atol(argv[3]));
         if (what == "generate-sd") return GenerateSd(argv[2], std::atol(argv[3]));
         if (what == "jcamp") return TimeJcamp(argv[2], argv[3]);
         if (what == "sd") return TimeSd(argv[2], argv[3]);
     }
-    std::fprintf(stderr, "usage: bench_import generate-jcamp|generate-sd FILE COUNT | jcamp|sd FILE LIBRARY.ssd\n");
+    std::fprintf(stderr,
+                 "usage: bench_import generate-jcamp|generate-continuous|generate-sd FILE COUNT | jcamp|sd FILE LIBRARY.ssd\n");
     return 2;
 }

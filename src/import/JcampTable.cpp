@@ -104,6 +104,11 @@ TableLineResult CJcampTable::ReadContinuous(std::string_view line)
     }
     const double start = values[0] * xFactor_;
     for (size_t k = first; k < values.size(); ++k) {
+        // Most ordinates of a mass spectrum's profile are 0: counted, not stored.
+        if (values[k] == 0) {
+            ++pointsRead_;
+            continue;
+        }
         // The abscissa of the line is in file units; the step is in real units.
         const double x = (start + static_cast<double>(k - 1) * step_) / xFactor_;
         if (!AddPoint(x, values[k])) return TableLineResult::IllegalPoint;
