@@ -21,6 +21,8 @@ constexpr size_t kMaxPeaks = 65535;
 // The start of a faulty line, for the message.
 std::string Quoted(std::string_view text) { return "\"" + std::string(text.substr(0, 60)) + "\""; }
 
+constexpr const char* kWithoutName = "a record without a name";
+
 // How a message names a record: by its name when it has one.
 std::string RecordLabel(const std::string& name) { return name.empty() ? "record" : "record \"" + name + "\""; }
 
@@ -65,6 +67,7 @@ void CMspReader::Begin(CBibRecord& record)
     Draft& d = draft_;
     d.open = true;
     d.named = false;
+    d.sawPeaks = false;
     d.firstLine = lines_.LineNumber();
     d.damageLine = 0;
     d.damage.clear();
@@ -80,10 +83,10 @@ void CMspReader::Begin(CBibRecord& record)
     StartName(record.name);
 }
 
-void CMspReader::Damage(std::string_view what)
+void CMspReader::Damage(std::string_view what, int64_t line)
 {
     if (draft_.damageLine != 0) return;  // the first fault tells
-    draft_.damageLine = lines_.LineNumber();
+    draft_.damageLine = line > 0 ? line : lines_.LineNumber();
     draft_.damage.assign(what);
 }
 
@@ -93,11 +96,16 @@ bool CMspReader::HandleLine(std::string_view line, CBibRecord& record)
     Draft& d = draft_;
     if (text.empty()) {
         // Blank lines between "Num Peaks:" and its peaks do not end the record.
-        const bool awaitingPeaks = d.numPeaks > 0 && d.peaks.Size() == 0;
+        const bool awaitingPeaks = d.numPeaks > 0 && !d.sawPeaks;
         return d.open && !awaitingPeaks;
     }
     if (IsPeakLine(text)) {
         if (!d.open) Begin(record);
+        d.sawPeaks = true;
+        // Peaks follow the name; without one the record is damaged from its start, and the peaks
+        // of a damaged record are not kept, so that a damaged file cannot fill the memory.
+        if (!d.named) Damage(kWithoutName, d.firstLine);
+        if (d.damageLine != 0) return false;
         if (const char* problem = ReadPeakLine(text, d.peaks)) {
             Damage(std::string(problem) + " in " + Quoted(text));
         }
@@ -113,7 +121,7 @@ bool CMspReader::HandleLine(std::string_view line, CBibRecord& record)
     const std::string_view key = TrimBlanks(text.substr(0, colon));
     const std::string_view value = TrimBlanks(text.substr(colon + 1));
     const MspField field = FieldOfKey(key);
-    if (d.open && (d.peaks.Size() > 0 || (d.named && field == MspField::Name))) {
+    if (d.open && (d.sawPeaks || (d.named && field == MspField::Name))) {
         pending_ = line;
         havePending_ = true;
         return true;
@@ -197,10 +205,7 @@ MspStatus CMspReader::Finish(CBibRecord& record)
 {
     Draft& d = draft_;
     d.open = false;
-    if (d.damageLine == 0 && !d.named) {
-        d.damageLine = d.firstLine;
-        d.damage = "a record without a name";
-    }
+    if (!d.named) Damage(kWithoutName, d.firstLine);
     if (d.damageLine != 0) {
         log_.push_back(Format("%s, line %lld: %s; %s skipped", path_.c_str(), static_cast<long long>(d.damageLine),
                               d.damage.c_str(), RecordLabel(record.name.name).c_str()));

@@ -49,6 +49,7 @@ private:
     struct Draft {
         bool open = false;
         bool named = false;
+        bool sawPeaks = false;  // a peak line was read (its peaks kept or not)
         int64_t firstLine = 0;
         int64_t damageLine = 0;  // 0: not damaged
         std::string damage;
@@ -66,7 +67,8 @@ private:
     void HandleField(MspField field, std::string_view value, CBibRecord& record);
     void ApplyField(MspField field, std::string_view value, CBibRecord& record);
     void Begin(CBibRecord& record);
-    void Damage(std::string_view what);
+    // Marks the record damaged at line (0: the line just read) unless it already is.
+    void Damage(std::string_view what, int64_t line = 0);
     MspStatus Finish(CBibRecord& record);
     bool BuildSpectrum(CMassSpectrum& spectrum);
 

@@ -7,6 +7,7 @@
 #include "import/MspEncoding.h"
 #include "import/MspImport.h"
 #include "import/MspLines.h"
+#include "import/MspReader.h"
 
 namespace kiv::test {
 namespace {
@@ -220,6 +221,15 @@ TEST(MspReader, LimitsOfTheLibraryAndMissingFiles)
     ASSERT_EQ(lib.blocks.size(), 1u);
     EXPECT_EQ(lib.blocks[0].name.name, "Small");
     EXPECT_EQ(log.front(), scratch.Path("huge.msp") + ", line 65537: more than 65535 peaks; record \"Huge\" skipped");
+    // Peaks without a name make a damaged record from its first line on.
+    log.clear();
+    CMspReader reader(log);
+    WriteBytes(scratch.Path("nameless.msp"), "Formula: C2H6\n41 100\n43 50\n");
+    ASSERT_TRUE(reader.Open(scratch.Path("nameless.msp")));
+    CBibRecord record;
+    EXPECT_EQ(reader.Next(record), MspStatus::Damaged);
+    EXPECT_EQ(reader.Next(record), MspStatus::End);
+    EXPECT_EQ(log, MessageLog{scratch.Path("nameless.msp") + ", line 1: a record without a name; record skipped"});
 
     // A record without peaks keeps its name and has no spectrum; a missing file is reported and
     // ends the import with what was read.
