@@ -89,9 +89,11 @@ std::function<bool(int)> ProgressUntilStop(int n)
 }
 
 // Record i's row into row i of the features.
-std::function<void(int, std::span<const double>)> TakeInto(CMatrix& features)
+std::function<void(int, std::span<const double>, const std::string&)> TakeInto(CMatrix& features)
 {
-    return [&features](int i, std::span<const double> row) { std::copy(row.begin(), row.end(), features.Row(i).begin()); };
+    return [&features](int i, std::span<const double> row, const std::string&) {
+        std::copy(row.begin(), row.end(), features.Row(i).begin());
+    };
 }
 
 // The record loop over the whole library with the library's thread setting. The loop reads
@@ -138,11 +140,25 @@ FeatureStreamResult StreamLibraryFeatures(CBib& bib, FeatureDefinitionSet& set, 
     result.opened = OpenFeatureOutput(set, n, cdmFormat, prompter);
     if (!result.opened) return result;
 
-    // Each row passes through the set's one-row matrix, which the output is bound to.
-    const FeatureRecordCalls calls = {ReadRecords(bib), ProgressUntilStop(n), [&](int i, std::span<const double> row) {
-                                          std::copy(row.begin(), row.end(), set.features.Row(1).begin());
-                                          WriteFeatureRows(set, i - 1);
-                                      }};
+    // The plain save modes encode each row on the thread that computed it (the text layouts
+    // cost more than the features); the CDM writer takes the rows through the set's one-row
+    // matrix, which it is bound to. Either way the matrix ends up holding the last row.
+    const int mode = set.saveMode;
+    FeatureRecordCalls calls = {ReadRecords(bib), ProgressUntilStop(n), nullptr,
+                                [&](int i, std::span<const double> row, const std::string& bytes) {
+                                    std::copy(row.begin(), row.end(), set.features.Row(1).begin());
+                                    if (mode == kSaveCdm) {
+                                        WriteFeatureRows(set, i - 1);
+                                    } else {
+                                        WriteEncodedRows(set, bytes);
+                                    }
+                                }};
+    // Definitions that yield no feature leave no row to write.
+    if (mode != kSaveCdm && set.featureCount > 0) {
+        calls.encode = [mode](int i, std::span<const double> row, std::string& bytes) {
+            EncodeFeatureRow(mode, i, row, bytes);
+        };
+    }
     const FeatureRecordLoopResult loop = RunLibraryLoop(bib, set, set.featureCount, calls);
     result.rowsWritten = loop.rowsTaken;
     result.stopped = loop.stopped;
@@ -190,7 +206,7 @@ void CalculateFeaturesForBib(CBib& bib, FeatureDefinitionSet& set, CPrompter& pr
     set.ResizeFeatures(n, 0);
     // A matrix that could not be allocated has been reported and cleared: no row pass then.
     if (set.rowCount == n) {
-        const FeatureRecordCalls calls = {ReadRecords(bib), ProgressUntilStop(n), TakeInto(set.features)};
+        const FeatureRecordCalls calls = {ReadRecords(bib), ProgressUntilStop(n), nullptr, TakeInto(set.features)};
         RunLibraryLoop(bib, set, set.featureCount, calls);
     }
     session.Redraw();
@@ -218,7 +234,7 @@ void CalculateFeaturesForBibMem(CBib& bib, CMatrix& spectra, FeatureDefinitionSe
     set.ResizeFeatures(n, 0);
     if (set.rowCount == n) {
         const FeatureRecordCalls calls = {[&](int i, CMatrix& spectrum) { spectra.GetRow(i, spectrum); },
-                                          [](int) { return true; }, TakeInto(set.features)};
+                                          [](int) { return true; }, nullptr, TakeInto(set.features)};
         RunFeatureRecordLoop(set, n, set.featureCount, bib.parameters.threads, RecordMessages::FirstRecordOnly, calls);
     }
     session.Redraw();

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "base/BinaryIO.h"
@@ -67,29 +68,24 @@ TextLayout TextLayoutOf(int mode)
     }
 }
 
-// The rows of the matrix in the layout of mode, "\n" ending each line.
-void FormatRows(const CMatrix& features, int mode, int64_t rowOffset, std::string& out)
+// One row in the layout of a text mode, "\n" ending each line.
+void FormatRow(int mode, int64_t rowNumber, std::span<const double> row, std::string& out)
 {
-    const int rows = features.Rows();
     if (mode == kSaveDragon) {
-        for (int i = 1; i <= rows; ++i) {
-            out += Format("%lld", static_cast<long long>(rowOffset + i));
-            for (double value : features.Row(i)) {
-                out += '\t';
-                AppendFixed(out, 12, 5, value);
-            }
-            out += '\n';
+        out += Format("%lld", static_cast<long long>(rowNumber));
+        for (double value : row) {
+            out += '\t';
+            AppendFixed(out, 12, 5, value);
         }
+        out += '\n';
         return;
     }
     const TextLayout layout = TextLayoutOf(mode);
-    for (int i = 1; i <= rows; ++i) {
-        for (double value : features.Row(i)) {
-            AppendFixed(out, layout.width, layout.precision, value);
-            if (layout.linePerValue) out += '\n';
-        }
-        out += '\n';
+    for (double value : row) {
+        AppendFixed(out, layout.width, layout.precision, value);
+        if (layout.linePerValue) out += '\n';
     }
+    out += '\n';
 }
 
 void WriteDragonHeader(FeatureDefinitionSet& set, int rowTotal)
@@ -155,6 +151,35 @@ bool OpenFeatureOutput(FeatureDefinitionSet& set, int rowTotal, const std::strin
     return true;
 }
 
+void EncodeFeatureRow(int saveMode, int64_t rowNumber, std::span<const double> row, std::string& out)
+{
+    if (saveMode == kSaveFloat32) {
+        const size_t start = out.size();
+        out.resize(start + row.size() * 4);
+        unsigned char* p = reinterpret_cast<unsigned char*>(out.data() + start);
+        for (double value : row) {
+            StoreU32(p, std::bit_cast<uint32_t>(ToFloat(value)));
+            p += 4;
+        }
+    } else if (saveMode == kSaveUInt8) {
+        for (double value : row) out += static_cast<char>(FeatureByte(value));
+    } else {
+        FormatRow(saveMode, rowNumber, row, out);
+    }
+}
+
+void WriteEncodedRows(FeatureDefinitionSet& set, const std::string& bytes)
+{
+    CFeatureOutputFiles& output = set.output;
+    if (set.saveMode == kSaveCdm || set.outputOpen != 1) return;
+    if (IsBinaryMode(set.saveMode)) {
+        // A text layout in a file opened for binary writing keeps bare LF line ends.
+        if (output.binary) std::fwrite(bytes.data(), 1, bytes.size(), output.binary.get());
+    } else {
+        output.text.Write(bytes);
+    }
+}
+
 void WriteFeatureRows(FeatureDefinitionSet& set, int64_t rowOffset)
 {
     CFeatureOutputFiles& output = set.output;
@@ -163,34 +188,15 @@ void WriteFeatureRows(FeatureDefinitionSet& set, int64_t rowOffset)
         return;
     }
     if (set.outputOpen != 1) return;
-
     std::string& bytes = output.rowBuffer;
     bytes.clear();
-    if (set.saveMode == kSaveFloat32 || set.saveMode == kSaveUInt8) {
-        if (!output.binary) return;
-        const auto values = std::as_const(set.features).Flat();
-        if (set.saveMode == kSaveFloat32) {
-            bytes.resize(static_cast<size_t>(values.size()) * 4);
-            unsigned char* p = reinterpret_cast<unsigned char*>(bytes.data());
-            for (double value : values) {
-                StoreU32(p, std::bit_cast<uint32_t>(ToFloat(value)));
-                p += 4;
-            }
-        } else {
-            bytes.resize(static_cast<size_t>(values.size()));
-            char* p = bytes.data();
-            for (double value : values) *p++ = static_cast<char>(FeatureByte(value));
-        }
-        std::fwrite(bytes.data(), 1, bytes.size(), output.binary.get());
-        return;
+    const CMatrix& features = set.features;
+    for (int i = 1; i <= features.Rows(); ++i) {
+        const CMatrixRow<const double> row = features.Row(i);
+        EncodeFeatureRow(set.saveMode, rowOffset + i, std::span<const double>(row.data(), static_cast<size_t>(row.size())),
+                         bytes);
     }
-    FormatRows(set.features, set.saveMode, rowOffset, bytes);
-    if (IsBinaryMode(set.saveMode)) {
-        // A text layout in a file opened for binary writing: the line ends stay bare LF.
-        if (output.binary) std::fwrite(bytes.data(), 1, bytes.size(), output.binary.get());
-    } else {
-        output.text.Write(bytes);
-    }
+    WriteEncodedRows(set, bytes);
 }
 
 void CloseFeatureOutput(FeatureDefinitionSet& set)

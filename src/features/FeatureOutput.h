@@ -19,6 +19,7 @@
 // The output streams: open once, write the rows held in the feature matrix as often as it is
 // refilled (a library is written one record at a time), close.
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "base/Prompt.h"
@@ -51,6 +52,14 @@ bool OpenFeatureOutput(FeatureDefinitionSet& set, int rowTotal, const std::strin
 // Appends every row of the feature matrix; rowOffset only shifts the row numbers of the
 // descriptor-tool layout (row i is numbered rowOffset + i).
 void WriteFeatureRows(FeatureDefinitionSet& set, int64_t rowOffset);
+
+// The bytes WriteFeatureRows appends for one row of the plain save modes (not the CDM mode),
+// rowNumber being its number in the descriptor-tool layout. Reads nothing but its arguments, so
+// rows may be encoded on several threads and written in order afterwards.
+void EncodeFeatureRow(int saveMode, int64_t rowNumber, std::span<const double> row, std::string& out);
+
+// Appends rows encoded by EncodeFeatureRow to the open output of a plain save mode.
+void WriteEncodedRows(FeatureDefinitionSet& set, const std::string& bytes);
 
 // Closes the output. The CDM mode keeps outputFile, so the next CDM save writes to the same file
 // without asking; the other modes empty it, so the next save asks again.

@@ -60,6 +60,7 @@ struct Chunk {
     int count = 0;
     std::vector<CMatrix> spectra;
     std::vector<std::vector<CapturedReport>> reports;
+    std::vector<std::string> encoded;
     CMatrix rows;  // row k + 1: the features of record first + k
     bool computed = false;
 };
@@ -84,6 +85,7 @@ public:
             chunk = std::make_unique<Chunk>();
             chunk->spectra.resize(static_cast<size_t>(chunkRecords_));
             chunk->reports.resize(static_cast<size_t>(chunkRecords_));
+            chunk->encoded.resize(static_cast<size_t>(chunkRecords_));
             if (featureCount_ > 0) chunk->rows.Alloc(chunkRecords_, featureCount_);
             free_.push_back(chunk.get());
         }
@@ -182,12 +184,26 @@ private:
             std::vector<CapturedReport>& reports = chunk.reports[static_cast<size_t>(k)];
             reports.clear();
             CMatrix& spectrum = chunk.spectra[static_cast<size_t>(k)];
-            if (featureCount_ == 0) continue;
-            for (double& value : chunk.rows.Row(k + 1)) value = 0.0;
-            if (spectrum.Rows() < 1) continue;
-            reporter.target = &reports;
-            EvaluateDefinitions(definitions_, spectrum, chunk.rows, k, quantisation_, scratch);
+            if (featureCount_ > 0) {
+                for (double& value : chunk.rows.Row(k + 1)) value = 0.0;
+                if (spectrum.Rows() >= 1) {
+                    reporter.target = &reports;
+                    EvaluateDefinitions(definitions_, spectrum, chunk.rows, k, quantisation_, scratch);
+                }
+            }
+            if (calls_.encode) {
+                std::string& bytes = chunk.encoded[static_cast<size_t>(k)];
+                bytes.clear();
+                calls_.encode(chunk.first + k, Row(chunk, k), bytes);
+            }
         }
+    }
+
+    // The features of the chunk's record k (0-based).
+    std::span<const double> Row(const Chunk& chunk, int k) const
+    {
+        if (featureCount_ == 0) return {};
+        return {chunk.rows.Row(k + 1).data(), static_cast<size_t>(featureCount_)};
     }
 
     bool HandOver(const Chunk& chunk, FeatureRecordLoopResult& result)
@@ -196,10 +212,7 @@ private:
             const int record = chunk.first + k;
             if (!calls_.proceed(record)) return false;
             if (messages_ == RecordMessages::EveryRecord || record == 1) Replay(chunk.reports[static_cast<size_t>(k)]);
-            const std::span<const double> row =
-                featureCount_ > 0 ? std::span<const double>(chunk.rows.Row(k + 1).data(), static_cast<size_t>(featureCount_))
-                                  : std::span<const double>();
-            calls_.take(record, row);
+            calls_.take(record, Row(chunk, k), chunk.encoded[static_cast<size_t>(k)]);
             ++result.rowsTaken;
         }
         return true;

@@ -7,6 +7,7 @@
 // installed reporter in the same order, on the calling thread, just before that record's row.
 #include <functional>
 #include <span>
+#include <string>
 
 #include "features/FeatureDefinitionSet.h"
 #include "matrix/Matrix.h"
@@ -21,8 +22,12 @@ struct FeatureRecordCalls {
     // Called just before record i's row is handed over; false ends the loop there, so that the
     // rows handed over are exactly those of the records before i.
     std::function<bool(int record)> proceed;
-    // Record i's features, in record order: zeros for a record without a spectrum.
-    std::function<void(int record, std::span<const double> row)> take;
+    // Optional: turns record i's row into the bytes that take will write. It runs on the
+    // worker threads right after the row is computed, so it must read nothing but its arguments.
+    std::function<void(int record, std::span<const double> row, std::string& bytes)> encode;
+    // Record i's features, in record order: zeros for a record without a spectrum; bytes as
+    // encode made them (empty without encode).
+    std::function<void(int record, std::span<const double> row, const std::string& bytes)> take;
 };
 
 // Whose engine messages are passed on: every record's (a record-by-record loop reports each

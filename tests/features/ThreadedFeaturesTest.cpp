@@ -176,6 +176,25 @@ TEST_F(ThreadedFeatures, EverySaveModeWritesTheSameBytesOnAnyNumberOfThreads)
     }
 }
 
+TEST_F(ThreadedFeatures, DefinitionsWithoutFeaturesWriteNoRows)
+{
+    for (int threads : {1, 2, 7}) {
+        bib.parameters.threads = threads;
+        for (int mode : {kSaveText12_5, kSaveDragon, kSaveFloat32}) {
+            FeatureDefinitionSet set;
+            set.lines = {"SCI 1 1 0 M"};
+            CScriptedPrompter prompter;
+            prompter.answers = {{true, std::to_string(mode)}};
+            prompter.files = {folder.Path("none")};
+            CRecordingSession session;
+            WriteFeaturesForBib(bib, set, prompter, session);
+            EXPECT_EQ(ReadBytes(folder.Path("none")), mode == kSaveDragon ? "Features\r\n601\t0\t0\r\nName\r\n" : "")
+                << "mode " << mode << ", " << threads << " threads";
+            EXPECT_EQ(session.log, std::vector<std::string>{"0 features written for 601 spectra"});
+        }
+    }
+}
+
 TEST_F(ThreadedFeatures, LibraryInMemoryIsTheSameOnAnyNumberOfThreads)
 {
     const CMatrix expected = RowByRow();
