@@ -8,6 +8,8 @@
 //   bench_import generate-sd FILE COUNT        writes the SD file
 //   bench_import jcamp FILE LIBRARY.ssd        times the import, prints MB/s and spectra/s
 //   bench_import sd FILE LIBRARY.ssd           times the Molfile reader and the import
+//   bench_import dump LIBRARY.ssd FILE...      imports each file on its own and prints its
+//                                              spectra as JSON lines (peer comparison)
 //
 // The generated data are deterministic (fixed seed) so that peers read the very same bytes.
 #include <algorithm>
@@ -207,10 +209,42 @@ int TimeSd(const std::string& path, const std::string& library)
     return reporter.count == 0 ? 0 : 1;
 }
 
+// One JSON line per file: {"file": ..., "spectra": [[[mass, percent], ...], ...]}.
+int Dump(const std::string& library, int count, char** files)
+{
+    CCountingReporter reporter;
+    CReporterScope scope(reporter);
+    for (int k = 0; k < count; ++k) {
+        {
+            CBib bib;
+            bib.NewLibrary("dump", "MS", library);
+            ImportTextFiles(bib, {files[k]}, kImportJcamp);
+        }
+        std::printf("{\"file\": \"%s\", \"spectra\": [", files[k]);
+        CBib bib;
+        if (static_cast<int>(bib.Open(library.substr(0, library.size() - 4))) == 0) {
+            bib.OpenIndex();
+            bib.ReadHeader();
+            for (int b = 1; b <= bib.header.blockCount; ++b) {
+                bib.SelectBlock(b, SpectrumReading::AsStored);
+                const CMatrix& peaks = bib.record.spectrum.peaks;
+                std::printf("%s[", b > 1 ? ", " : "");
+                for (int j = 1; j <= peaks.Cols(); ++j) {
+                    std::printf("%s[%.6g, %.6g]", j > 1 ? ", " : "", peaks.Get(1, j), peaks.Get(2, j));
+                }
+                std::printf("]");
+            }
+        }
+        std::printf("]}\n");
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::string(argv[1]) == "dump") return Dump(argv[2], argc - 3, argv + 3);
     if (argc == 4) {
         const std::string what = argv[1];
         if (what == "generate-jcamp") return GenerateJcamp(argv[2], std::atol(argv[3]));

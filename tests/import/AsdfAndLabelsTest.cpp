@@ -87,6 +87,24 @@ TEST_F(JcampForms, ABadCheckOrdinateCostsItsSpectrum)
     EXPECT_EQ(lib.blocks[0].name.name, "good");
 }
 
+TEST_F(JcampForms, NtuplesPagesWithMassAndIntensitySymbols)
+{
+    const ReadBack lib = Import("##TITLE=run\n##NTUPLES=MASS SPECTRUM\n##SYMBOL=M, I, RT\n##FACTOR=0.5, 2, 1\n"
+                                "##FIRST=41, 0, 1\n##LAST=43, 0, 2\n"
+                                "##PAGE=RT=1\n##NPOINTS=3\n##DATA TABLE= (M++(I..I)), XYDATA\n82 5 0 7\n"
+                                "##PAGE=RT=2\n##NPOINTS=2\n##DATA TABLE= (MI..MI), PEAKS\n100 1 102 4\n"
+                                "##END NTUPLES=MASS SPECTRUM\n##END=\n");
+    EXPECT_TRUE(reporter.messages.empty());
+    ASSERT_EQ(lib.blocks.size(), 2u);
+    // The list factors scale both forms: masses by 0.5, intensities by 2.
+    ASSERT_EQ(lib.blocks[0].spectrum.peaks.Cols(), 2);
+    EXPECT_EQ(Mass(lib.blocks[0], 1), 41);
+    EXPECT_EQ(Mass(lib.blocks[0], 2), 43);
+    EXPECT_EQ(lib.blocks[0].spectrum.basePeakIntensity, 14u);
+    EXPECT_NEAR(lib.blocks[1].spectrum.retentionTime, 2, 1e-9);
+    EXPECT_EQ(Mass(lib.blocks[1], 2), 51);
+}
+
 TEST_F(JcampForms, ThousandsOfTablesUnderOneTitleAreThousandsOfSpectra)
 {
     std::string text = "##TITLE=long run\n##DATA TYPE=MASS SPECTRUM\n";
