@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Import benchmark with peers (never run in CI): builds the importer optimised, generates a
-# JCAMP-DX file and an SD file of COUNT records (default 100000), times our JCAMP-DX import and
-# SD reading, then the same files with the npm package jcampconverter under node and with RDKit's
-# SD reader without sanitisation (Debian's python3-rdkit), and prints the ratios.
+# JCAMP-DX file of peak tables, one of compressed continuous spectra and an SD file of COUNT
+# records (default 100000), times our JCAMP-DX import and SD reading, then the same files with
+# the npm package jcampconverter under node and with RDKit's SD reader without sanitisation
+# (Debian's python3-rdkit), and prints the ratios.
 # Usage: bash bench/import/compare-peers.sh [COUNT]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -12,17 +13,13 @@ work="${KIV_BENCH_WORK:-${TMPDIR:-/tmp}/kiv-import-bench}"
 build="$root/build-import-bench"
 mkdir -p "$work"
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKIV_TESTS=OFF >/dev/null
-cmake --build "$build" --target kiv_import -j2 >/dev/null
-libs=()
-for lib in import/libkiv_import import/libkiv_molecule library/libkiv_library batch/libkiv_parameters \
-           matrix/libkiv_matrix base/libkiv_base; do
-  libs+=("$build/src/$lib.a")
-done
-g++ -O2 -std=c++20 -I"$root/src" "$here/ImportBench.cpp" -Wl,--start-group "${libs[@]}" -Wl,--end-group \
-    -o "$work/bench_import"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKIV_TESTS=OFF -DKIV_BENCH=ON >/dev/null
+cmake --build "$build" --target bench_import -j2 >/dev/null
+cp "$build/bench/import/bench_import" "$work/bench_import"
 
 [ -f "$work/bench-$count.jdx" ] || "$work/bench_import" generate-jcamp "$work/bench-$count.jdx" "$count"
+[ -f "$work/bench-continuous-$count.jdx" ] ||
+  "$work/bench_import" generate-continuous "$work/bench-continuous-$count.jdx" "$count"
 [ -f "$work/bench-$count.sdf" ] || "$work/bench_import" generate-sd "$work/bench-$count.sdf" "$count"
 
 seconds_of() { sed -n 's/.* in \([0-9.]*\) s:.*/\1/p' | head -1; }
@@ -30,6 +27,8 @@ seconds_of() { sed -n 's/.* in \([0-9.]*\) s:.*/\1/p' | head -1; }
 echo "== ours"
 ours_jcamp="$("$work/bench_import" jcamp "$work/bench-$count.jdx" "$work/bench.ssd")"
 echo "$ours_jcamp"
+ours_continuous="$("$work/bench_import" jcamp "$work/bench-continuous-$count.jdx" "$work/bench.ssd")"
+echo "$ours_continuous"
 ours_sd="$("$work/bench_import" sd "$work/bench-$count.sdf" "$work/bench-structures.ssd")"
 echo "$ours_sd"
 
@@ -40,6 +39,8 @@ if [ ! -d "$work/npm/node_modules/jcampconverter" ]; then
 fi
 peer_jcamp="$(cd "$work/npm" && node --max-old-space-size=8192 "$here/jcampconverter-peer.mjs" "$work/bench-$count.jdx")"
 echo "$peer_jcamp" | head -1
+peer_continuous="$(cd "$work/npm" && node --max-old-space-size=8192 "$here/jcampconverter-peer.mjs" "$work/bench-continuous-$count.jdx")"
+echo "$peer_continuous" | head -1
 echo "jcampconverter version: $(cd "$work/npm" && node -p "JSON.parse(require('fs').readFileSync('node_modules/jcampconverter/package.json', 'utf8')).version")"
 
 echo "== RDKit"
@@ -52,9 +53,12 @@ echo "$peer_sd" | head -1
 echo "RDKit version: $(/usr/bin/python3 -c 'import rdkit; print(rdkit.__version__)')"
 
 ours_j="$(echo "$ours_jcamp" | seconds_of)"
+ours_c="$(echo "$ours_continuous" | seconds_of)"
+peer_c="$(echo "$peer_continuous" | sed -n 's/^seconds=//p')"
 ours_s="$(echo "$ours_sd" | head -1 | seconds_of)"
 peer_j="$(echo "$peer_jcamp" | sed -n 's/^seconds=//p')"
 peer_s="$(echo "$peer_sd" | sed -n 's/^seconds=//p')"
 echo "== ratios (peer time / our time)"
 awk -v a="$peer_j" -v b="$ours_j" 'BEGIN { printf "JCAMP-DX: jcampconverter %.3f s / ours %.3f s = %.1f x\n", a, b, a / b }'
+awk -v a="$peer_c" -v b="$ours_c" 'BEGIN { printf "JCAMP-DX continuous: jcampconverter %.3f s / ours %.3f s = %.1f x\n", a, b, a / b }'
 awk -v a="$peer_s" -v b="$ours_s" 'BEGIN { printf "SD file: RDKit %.3f s / ours %.3f s = %.1f x\n", a, b, a / b }'
