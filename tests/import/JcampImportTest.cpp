@@ -429,7 +429,7 @@ TEST_F(JcampImport, ExportedLibraryReadsBack)
         bib.CloseWrite();
     }
     CBib exported;
-    ASSERT_EQ(exported.Open(source), 0);
+    ASSERT_EQ(exported.Open(source), FileResult::Done);
     exported.OpenIndex();
     exported.ReadHeader();
     const std::string text = scratch.Path("export.jdx");
@@ -449,7 +449,7 @@ TEST_F(JcampImport, ExportedLibraryReadsBack)
 TEST_F(JcampImport, BinaryJunkNeverCrashes)
 {
     std::mt19937 random(7);
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 200; ++round) {
         std::string junk;
         // Junk with and without label-like lines, so that every state is reached.
         const int length = 1 + static_cast<int>(random() % 4000);
@@ -457,8 +457,11 @@ TEST_F(JcampImport, BinaryJunkNeverCrashes)
             const unsigned pick = random() % 16;
             if (pick == 0) {
                 const char* labels[] = {"\n##TITLE=x\n", "\n##NPOINTS=3\n", "\n##PAGE= T=1\n", "\n##ATOMLIST=\n",
-                                        "\n##BONDLIST=\n", "\n##END=\n", "\n##BLOCKS=2\n", "\n41,10 43 5\n"};
-                junk += labels[random() % 8];
+                                        "\n##BONDLIST=\n", "\n##END=\n", "\n##BLOCKS=2\n", "\n41,10 43 5\n",
+                                        "\n##XYDATA=(X++(Y..Y))\n", "\n40A0J0%TS9s99\n", "\n##NTUPLES=MASS SPECTRUM\n",
+                                        "\n##DATA TYPE=IR\n", "\n##RETENTION_TIME=1\n", "\n##FIRSTX=1\n##LASTX=0\n",
+                                        "\n##FACTOR=0,0\n", "\n  ##Title=y $$\n"};
+                junk += labels[random() % 16];
             } else {
                 junk.push_back(static_cast<char>(random() % 256));
             }
