@@ -166,6 +166,9 @@ TEST_F(FeatureGeneration, ThreadsGiveTheSameFileAndAStopLeavesAPrefix)
         const CommandRunResult result = Run("Result File = " + bin + "\nSavemode = 1\nThreads = " + std::to_string(threads) + "\n");
         SetProgressEcho(nullptr);
         EXPECT_EQ(reports, 300);
+        // The end marker still says "1"; the exit status tells the stop.
+        EXPECT_TRUE(result.stopped);
+        EXPECT_EQ(ExitStatusOf(result), 3);
         EXPECT_TRUE(ReadBytes(bin) == full.substr(0, 299 * row * 4)) << threads << " threads";
         EXPECT_EQ(ReadBytes(folder.Path("progress.txt")), "-1\r\n");
     }
