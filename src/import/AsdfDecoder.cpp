@@ -1,6 +1,8 @@
 #include "import/AsdfDecoder.h"
 
 #include <cmath>
+#include <cstdint>
+#include <string>
 
 #include "base/Numbers.h"
 
@@ -8,39 +10,8 @@ namespace kiv {
 
 namespace {
 
-enum class TokenKind { None, Plain, Difference, Repeat };
-
 // A repeat count can ask for any number of values; a line of a real spectrum never holds more.
 constexpr size_t kMaxValuesPerLine = size_t(1) << 20;
-
-// One number of the line as it is being collected: its kind, sign and digits.
-struct CToken {
-    TokenKind kind = TokenKind::None;
-    bool negative = false;
-    char digits[64];
-    size_t length = 0;
-    // Most ordinates are short integers: they are summed up digit by digit on the way, and
-    // only numbers with a point or many digits go through the real-number parser.
-    int64_t integer = 0;
-    bool plainInteger = true;
-};
-
-class CAsdfDecoder {
-public:
-    explicit CAsdfDecoder(CAsdfLine& decoded) : out_(decoded.values), decoded_(decoded) {}
-    bool Decode(std::string_view line);
-
-private:
-    void Start(TokenKind kind, bool negative, char firstDigit);
-    bool Flush();
-    bool AddDigit(char c);
-
-    std::vector<double>& out_;
-    CAsdfLine& decoded_;
-    CToken token_;
-    bool lastWasDifference_ = false;
-    double lastDifference_ = 0;
-};
 
 // What each character of a compressed line is, looked up once per character: a line of a
 // continuous spectrum holds hundreds of them.
@@ -78,57 +49,60 @@ struct CCharTable {
 
 constexpr CCharTable kCharTable;
 
-void CAsdfDecoder::Start(TokenKind kind, bool negative, char firstDigit)
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads the digits (and a decimal point) of one number from pos on; first is the digit that its
+// SQZ, DIF or DUP character stood for (0 when none). Most numbers are short integers and are
+// summed up on the way; a point or many digits go through the real-number parser.
+bool ReadNumber(std::string_view line, size_t& pos, char first, double& value)
 {
-    token_.kind = kind;
-    token_.negative = negative;
-    token_.length = 0;
-    token_.integer = 0;
-    token_.plainInteger = true;
-    if (firstDigit) {
-        token_.digits[token_.length++] = firstDigit;
-        token_.integer = firstDigit - '0';
+    const size_t begin = pos;
+    int64_t integer = first ? first - '0' : 0;
+    size_t digits = first ? 1 : 0;
+    while (pos < line.size() && IsDigit(line[pos]) && digits < 17) {
+        integer = integer * 10 + (line[pos++] - '0');
+        ++digits;
     }
+    if (pos < line.size() && (line[pos] == '.' || IsDigit(line[pos]))) {
+        // The general form: the leading digit, then the rest as written.
+        std::string text(first ? 1 : 0, first);
+        while (pos < line.size() && (IsDigit(line[pos]) || line[pos] == '.')) ++pos;
+        text.append(line.substr(begin, pos - begin));
+        return !text.empty() && ScanReal(text, value) == text.size();
+    }
+    value = static_cast<double>(integer);
+    return digits > 0;
 }
 
-bool CAsdfDecoder::AddDigit(char c)
-{
-    if (token_.kind == TokenKind::None) Start(TokenKind::Plain, false, 0);
-    if (token_.length == sizeof token_.digits) return false;
-    token_.digits[token_.length++] = c;
-    if (c == '.' || token_.length > 17) {
-        token_.plainInteger = false;
-    } else {
-        token_.integer = token_.integer * 10 + (c - '0');
-    }
-    return true;
-}
+class CAsdfDecoder {
+public:
+    explicit CAsdfDecoder(CAsdfLine& decoded) : out_(decoded.values), decoded_(decoded) {}
+    bool Decode(std::string_view line);
 
-bool CAsdfDecoder::Flush()
+private:
+    bool Apply(CharRole role, double number);
+
+    std::vector<double>& out_;
+    CAsdfLine& decoded_;
+    bool lastWasDifference_ = false;
+    double lastDifference_ = 0;
+};
+
+bool CAsdfDecoder::Apply(CharRole role, double number)
 {
-    const TokenKind kind = token_.kind;
-    token_.kind = TokenKind::None;
-    if (kind == TokenKind::None) return true;
-    double number = static_cast<double>(token_.integer);
-    if (token_.length == 0) return false;
-    if (!token_.plainInteger) {
-        const std::string_view digits(token_.digits, token_.length);
-        if (ScanReal(digits, number) != digits.size()) return false;
-    }
-    if (token_.negative) number = -number;
-    switch (kind) {
-    case TokenKind::Plain:
+    switch (role) {
+    case CharRole::Plain:
         out_.push_back(number);
         lastWasDifference_ = false;
-        break;
-    case TokenKind::Difference:
+        return true;
+    case CharRole::Difference:
         // The abscissa is never the base of a difference.
         if (out_.size() < 2) return false;
         lastDifference_ = number;
         out_.push_back(out_.back() + number);
         lastWasDifference_ = true;
-        break;
-    case TokenKind::Repeat: {
+        return true;
+    case CharRole::Repeat: {
         if (out_.size() < 2 || number < 1 || number > static_cast<double>(kMaxValuesPerLine - out_.size())) return false;
         if (number != std::floor(number)) return false;
         // The count includes the value already written.
@@ -139,54 +113,50 @@ bool CAsdfDecoder::Flush()
         } else {
             for (size_t k = 0; k < more; ++k) out_.push_back(out_.back() + lastDifference_);
         }
-        break;
+        return true;
     }
-    case TokenKind::None:
-        break;
+    default:
+        return false;
     }
-    decoded_.endsWithDifference = lastWasDifference_;
-    return true;
 }
 
 bool CAsdfDecoder::Decode(std::string_view line)
 {
     out_.clear();
-    decoded_.endsWithDifference = false;
-    for (const char c : line) {
-        const CCharClass& kind = kCharTable.entries[static_cast<unsigned char>(c)];
-        switch (kind.role) {
-        case CharRole::Digit:
-            if (!AddDigit(c)) return false;
+    size_t pos = 0;
+    while (pos < line.size()) {
+        const CCharClass& kind = kCharTable.entries[static_cast<unsigned char>(line[pos])];
+        CharRole role = kind.role;
+        switch (role) {
+        case CharRole::Blank:
+            ++pos;
             continue;
         case CharRole::Bad:
             return false;
-        default:
-            break;
-        }
-        if (!Flush()) return false;
-        switch (kind.role) {
-        case CharRole::Sign:
-            Start(TokenKind::Plain, kind.negative, 0);
-            break;
-        case CharRole::Plain:
-            Start(TokenKind::Plain, kind.negative, kind.digit);
-            break;
-        case CharRole::Difference:
-            Start(TokenKind::Difference, kind.negative, kind.digit);
-            break;
-        case CharRole::Repeat:
-            Start(TokenKind::Repeat, false, kind.digit);
-            break;
         case CharRole::Missing:
             if (out_.empty()) return false;
             out_.push_back(0);
             lastWasDifference_ = false;
+            ++pos;
+            continue;
+        case CharRole::Digit:
+            // A plain number without a sign: its first digit is read with the rest.
+            role = CharRole::Plain;
+            break;
+        case CharRole::Sign:
+            role = CharRole::Plain;
+            ++pos;
             break;
         default:
+            ++pos;
             break;
         }
+        double number = 0;
+        if (!ReadNumber(line, pos, kind.digit, number)) return false;
+        if (!Apply(role, kind.negative ? -number : number)) return false;
     }
-    return Flush();
+    decoded_.endsWithDifference = lastWasDifference_;
+    return true;
 }
 
 }  // namespace
