@@ -1,6 +1,5 @@
 #include "import/JcampLabel.h"
 
-#include <cstring>
 
 #include "import/TextScan.h"
 
@@ -9,7 +8,7 @@ namespace kiv {
 namespace {
 
 struct LabelName {
-    const char* name;  // normalised: upper case, without blanks, "-", "/" and "_"
+    std::string_view name;  // normalised: upper case, without blanks, "-", "/" and "_"
     JcampLabel label;
 };
 
