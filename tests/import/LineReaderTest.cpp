@@ -12,6 +12,21 @@
 namespace kiv::test {
 namespace {
 
+TEST(LineReader, LineNumbersCountPhysicalLines)
+{
+    CScratchFolder scratch;
+    const std::string path = scratch.Path("numbers.txt");
+    // Line 2 is longer than the limit and comes in three pieces; line 3 holds a NUL.
+    WriteBytes(path, "one\r\n" + std::string(25, 'x') + "\n" + std::string("ab\0cd\r\nlast", 10));
+    CLineReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    std::string_view line;
+    std::vector<int64_t> numbers;
+    while (reader.ReadLine(line, 10)) numbers.push_back(reader.LineNumber());
+    EXPECT_EQ(numbers, (std::vector<int64_t>{1, 2, 2, 2, 3, 4}));
+    EXPECT_FALSE(reader.Open(scratch.Root()));  // a folder has no lines
+}
+
 TEST(LineReader, AgreesWithTheTextReaderOnAnyBytes)
 {
     CScratchFolder scratch;
