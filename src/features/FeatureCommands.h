@@ -46,7 +46,8 @@ void WriteFeaturesForBib(CBib& bib, FeatureDefinitionSet& set, CPrompter& prompt
 void CalculateFeaturesCurrentMs(CBib& bib, FeatureDefinitionSet& set, CPrompter& prompter, CSession& session);
 
 // "Calculate Features for BIB": the feature matrix of the whole library in memory, one row per
-// block; logs "%d features generated for %d blocks".
+// block, computed on the threads of the library's "Threads" parameter (the same matrix for any
+// number); logs "%d features generated for %d blocks".
 void CalculateFeaturesForBib(CBib& bib, FeatureDefinitionSet& set, CPrompter& prompter, CSession& session);
 
 // "Calculate Features for BIB_Mem": the feature matrix of the spectra held in memory (spectra:
