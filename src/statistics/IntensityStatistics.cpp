@@ -91,7 +91,8 @@ void FeatureStatisticsCommand(CBib& bib, FeatureDefinitionSet& set, RangeTables&
     const FeatureRecordCalls calls = {
         readVector,
         [count](int block) { return ReportProgress(static_cast<int>(int64_t(block) * 100 / count), "calculate Statistics ...") <= 1; },
-        [&statistics](int, std::span<const double> row) { statistics.Add(row); }};
+        nullptr,
+        [&statistics](int, std::span<const double> row, const std::string&) { statistics.Add(row); }};
     RunFeatureRecordLoop(set, count, set.featureCount, 0, RecordMessages::EveryRecord, calls);
     bib.SelectBlock(previous);
     Finish(statistics, kFeatureWords, ranges.steps + 2, set.featureCount, result, prompter, session);

@@ -1,5 +1,6 @@
 #include "ui/DatabaseMenu.h"
 
+#include "base/Reporter.h"
 #include "import/MemoryImport.h"
 #include "import/MspImport.h"
 #include "import/MspWriter.h"
@@ -93,6 +94,31 @@ void BuildFromDirectory(CKivDoc& doc, CPrompter& prompter, CSession& session)
     LogLines(log, session);
 }
 
+// "Save BIB": the reference library (for example the subtraction spectra taken from a run) as a
+// new library file.
+void SaveReferenceBib(CKivDoc& doc, CPrompter& prompter, CSession& session)
+{
+    CBib& reference = doc.reference.bib;
+    CLibraryPrompterScope scope(reference, prompter);
+    reference.writePath.clear();  // asks
+    if (reference.SaveLibrary(nullptr, 0)) session.SetStatus("Reference saved");
+}
+
+// "Save Selection of BIB": the blocks of the working library's selection list, in block order.
+void SaveSelectionOfBib(CKivDoc& doc, CPrompter& prompter, CSession& session)
+{
+    CBib& bib = doc.bib;
+    if (bib.selection.Count() == 0) {
+        ReportRunTimeError("No Spectra selected!");
+        return;
+    }
+    CMatrixI flags(1, bib.header.blockCount);
+    for (int k = 1; k <= bib.selection.Count(); ++k) flags.SetFlat(bib.selection.GetFlat(k), 1);  // outside: ignored
+    CLibraryPrompterScope scope(bib, prompter);
+    bib.writePath.clear();  // asks
+    if (bib.SaveLibrary(&flags, 1)) session.SetStatus("Selection saved");
+}
+
 void ImportMassLibFolderCommand(CKivDoc& doc, CPrompter& prompter, CSession& session)
 {
     const std::optional<std::string> file =
@@ -115,6 +141,8 @@ void AddDatabaseMenuCommands(CommandList& commands)
         {"Database", "Open BIB Database", "library (.ssd)", OpenBib, {}},
         {"Database", "Close BIB Database", "", CloseBib, {}},
         {"Database", "Add Structures to BIB Database", "option, library, SD file, output library", AddStructuresToBib, {}},
+        {"Database", "Save BIB", "output library (.ssd)", SaveReferenceBib, {}},
+        {"Database", "Save Selection of BIB", "output library (.ssd)", SaveSelectionOfBib, {}},
         {"Database", "Select all spectra", "", SelectAll, {}},
         {"Database", "Load Selection", "selection file", LoadSelectionList, {}},
         {"Database", "Export BIB", "output file", ExportBibFile, {}},
