@@ -17,9 +17,11 @@ void RunFeatureGeneration(CBatchRun& run)
     CBib bib;
     bib.parameters = run.parameters;
     bib.parameters.threads = settings.threads;
-    // Step 1 with "Import JCAMP": the importers build the library first (import kind 1
-    // imports nothing here).
-    if (settings.importKind == ImportKind::Jcamp) ImportBeforeFeatures(run, bib);
+    // Step 1 with "Import JCAMP" or "Import MSP": the importers build the library first
+    // (import kind 1 imports nothing here).
+    if (settings.importKind == ImportKind::Jcamp || settings.importKind == ImportKind::Msp) {
+        ImportBeforeFeatures(run, bib);
+    }
     // A stop during that import ends the task before any feature is computed.
     if (run.stopped) return;
 

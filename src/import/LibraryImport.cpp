@@ -58,10 +58,11 @@ ImportOutcome ImportJcampLibrary(CBib& bib, const std::string& typ, const std::v
     return outcome;
 }
 
-ImportOutcome ImportMspBatchLibrary(CBib& bib, const std::vector<std::string>& inputFiles, const std::string& bibFile)
+ImportOutcome ImportMspBatchLibrary(CBib& bib, const std::string& typ, const std::vector<std::string>& inputFiles,
+                                    const std::string& bibFile)
 {
     const std::string temporary = TemporaryLibraryPath(bibFile);
-    ImportOutcome outcome = RunMspLibraryImport(bib, "MS-Lib", BatchLibraryName(bibFile), inputFiles, temporary);
+    ImportOutcome outcome = RunMspLibraryImport(bib, typ, BatchLibraryName(bibFile), inputFiles, temporary);
     PlaceImportedLibrary(temporary, bibFile, outcome);
     return outcome;
 }
@@ -109,7 +110,7 @@ ImportOutcome RunLibraryImport(CBib& bib, ImportKind importKind, const std::vect
     case ImportKind::CosCalib:
         return ImportCosCalibLibrary(bib, inputFiles, bibFile);
     case ImportKind::Msp:
-        return ImportMspBatchLibrary(bib, inputFiles, bibFile);
+        return ImportMspBatchLibrary(bib, "MS-Lib", inputFiles, bibFile);
     case ImportKind::Netcdf:
         return ImportNetcdfLibrary(bib, inputFiles, bibFile);
     default:
@@ -120,6 +121,7 @@ ImportOutcome RunLibraryImport(CBib& bib, ImportKind importKind, const std::vect
 ImportOutcome ImportForFeatureGeneration(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,
                                          const std::string& bibFile, CSession* log)
 {
+    if (importKind == ImportKind::Msp) return ImportMspBatchLibrary(bib, "MS", inputFiles, bibFile);
     if (importKind != ImportKind::Jcamp) {
         ImportOutcome nothing;
         nothing.completed = true;

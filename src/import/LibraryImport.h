@@ -34,8 +34,8 @@ std::string TemporaryLibraryPath(const std::string& bibFile);
 ImportOutcome RunLibraryImport(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,
                                const std::string& bibFile, CSession* log = nullptr);
 
-// The import step of the feature generation: kind 10 builds the library at bibFile (type "MS")
-// from the input files; any other kind imports nothing and the existing library is used.
+// The import step of the feature generation: kind 10 (or 30, MSP) builds the library at bibFile
+// (type "MS") from the input files; any other kind imports nothing and the existing library is used.
 ImportOutcome ImportForFeatureGeneration(CBib& bib, ImportKind importKind, const std::vector<std::string>& inputFiles,
                                          const std::string& bibFile, CSession* log = nullptr);
 

@@ -75,6 +75,12 @@ TEST(MspImport, BatchImportReportsSkippedRecordsAndNamesTheLibrary)
     EXPECT_EQ(ReadBytes(scratch.Path("batch.ssd")), before);
     EXPECT_EQ(reporter.messages.back(), "No input file could be opened; " + scratch.Path("batch.ssd") + " left unchanged");
 
+    // Before a feature generation the library is built as type "MS".
+    EXPECT_TRUE(ImportForFeatureGeneration(bib, ImportKind::Msp, {MspCorpusFile("riken-style.msp")},
+                                           scratch.Path("features.ssd"))
+                    .completed);
+    EXPECT_EQ(ReadLibrary(scratch.Path("features.ssd")).header.typ, "MS");
+
     // A clean import reports nothing.
     CRecordingReporter clean;
     EXPECT_TRUE(RunLibraryImport(bib, ImportKind::Msp, {MspCorpusFile("riken-style.msp")}, scratch.Path("clean.ssd")).completed);
