@@ -42,7 +42,7 @@ TEST(DataBuilders, FeaturesOfTheLibrary)
     CDataSet set;
     set.XMean = Rows({{9, 9}});
     set.XU = Rows({{10, 10}});
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     CRecordingSession session;
     UseBibFeaturesX(set, bib, features, prompter, session);
     EXPECT_EQ(session.log, (Lines{"Data Matrix 3 x 2 generated from BIB features"}));
@@ -95,7 +95,7 @@ TEST(DataBuilders, SpectralSimilaritySearchHits)
     ASSERT_EQ(reference.cdm.Load(folder.Path("ref.cdm")), 1);
     reference.bib.header.blockCount = 4;
     WriteDescriptors(folder, "ref", std::string("\x01\x02\x04\x08", 4), 8);
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     ASSERT_EQ(reference.descriptors.OpenDescriptors(folder.Path("ref.txt"), prompter), 1);
     reference.descriptors.ReadObjects(0);
 

@@ -43,7 +43,7 @@ TEST(DataSetCommands, SaveAndLoadMatrices)
     test::CScratchFolder folder;
     CDataSet set;
     set.X = Rows({{1, 2, 100}, {-4.5, 0, 1e-6}});
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     SaveDataCommand(set, SaveTarget::X, folder.Path("x.txt"), prompter);
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].prompt, "Save X - " + CCdmFile::FormatChoice(0));
@@ -81,7 +81,7 @@ TEST(DataSetCommands, LoadingANewMatrixTakesBackTheCentring)
     set.X = Rows({{-1, -10}, {1, 10}});
     set.XMean = Rows({{5, 50}});
     set.XU = Rows({{0, 0}});
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     CRecordingSession session;
     LoadDataCommand(set, LoadTarget::XUnknown, folder.Path("xu.txt"), prompter, session);
     // X is raw again and no stale mean is left: the next analysis centres X and XU together.
@@ -96,7 +96,7 @@ TEST(DataSetCommands, DamagedMatrixFiles)
     test::CRecordingReporter reporter;
     CDataSet set;
     set.X = Rows({{1, 2, 3}, {4, 5, 6}});
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     prompter.Answer("FLOAT");
     SaveDataCommand(set, SaveTarget::X, folder.Path("x.cdm"), prompter);
     std::string bytes = test::ReadBytes(folder.Path("x.cdm"));
@@ -130,7 +130,7 @@ TEST(DataSetCommands, FeatureListsAndImport)
     CRecordingSession session;
     ShowFeaturesCommand(set, DataMatrix::X, names, session);
     EXPECT_EQ(session.log, (Lines{"3 Selected X Features", "#000001 M000057", "#000002 F000002 second", "#000003 F000009"}));
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     prompter.files.push_back(folder.Path("y.txt"));
     SaveFeaturesCommand(set, DataMatrix::Y, names, "", prompter, session);
     EXPECT_EQ(prompter.fileRequests[0].title, "Save Features as Text:");

@@ -46,7 +46,7 @@ TEST(FeatureSelection, ConstantColumnsAllowNOtherValues)
     set.XU = Rows({{1, 2, 3, 4}});
     set.XFeat = test::Sequence(4);
     CRecordingSession session;
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     // n = 1: columns 1 and 4 are constant, column 2 has one other value, column 3 two.
     EXPECT_EQ(SelectFeatures(set, 1, 1, 1, 0, 0, prompter, session), 1);
     EXPECT_EQ(session.log, (Lines{"Select X Constant:Delete 3 of 4 Features, 1 remaining "}));
@@ -78,7 +78,7 @@ TEST(FeatureSelection, ConstantPromptAsksWhenTheOptionIsBelowMinusOne)
     CDataSet set;
     set.Y = Rows({{1, 2}, {1, 3}});
     CRecordingSession session;
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     prompter.Answer("0");
     SelectFeatures(set, 2, 1, kAskOption, kAskOption, kAskThreshold, prompter, session);
     ASSERT_EQ(prompter.prompts.size(), 1u);
@@ -95,7 +95,7 @@ TEST(FeatureSelection, ConstantPromptAsksWhenTheOptionIsBelowMinusOne)
 
 TEST(FeatureSelection, VarianceOptions)
 {
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     {
         CDataSet set = VarianceSet();
         CRecordingSession session;
@@ -149,7 +149,7 @@ TEST(FeatureSelection, CorrelatedPairs)
     // e1, e2, e3 are orthogonal centred columns; column 3 = e1 + 0.3 e3 correlates with column 1
     // at 0.958.
     const double e1[] = {1, 1, -1, -1}, e2[] = {1, -1, 1, -1}, e3[] = {1, -1, -1, 1};
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     for (double mix : {0.0, 0.5}) {
         CDataSet set;
         set.X.Alloc(4, 3);
@@ -186,7 +186,7 @@ TEST(FeatureSelection, CombinedConstantAndVariance)
     set.XFeat = test::Sequence(5);
     std::vector<std::string> names = {"a", "b", "c", "d", "e"};
     CRecordingSession session;
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     prompter.Answer("0");  // constant
     prompter.Answer("0");  // n highest
     prompter.Answer("3");
@@ -215,7 +215,7 @@ TEST(FeatureSelection, TenThousandColumns)
         for (int j = 1; j <= 10000; ++j) set.X.Set(i, j, j % 3 == 0 ? 1.0 : std::sin(i * j));
     set.XFeat = test::Sequence(10000);
     CRecordingSession session;
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     SelectFeatures(set, 1, 1, 0, 0, 0, prompter, session);
     EXPECT_EQ(set.X.Cols(), 10000 - 3333);
     SelectFeatures(set, 1, 2, 0, 100, 0, prompter, session);

@@ -69,7 +69,7 @@ TEST(CrossValidation, CommandLogsTableAndSuggestion)
     set.Y = set.X * Random(5, 3, 5);
     for (double& v : set.Y.Flat()) v += 0.01;
     CRecordingSession session;
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     prompter.Answer("4");
     PlsCrossValidationCommand(set, -1, prompter, session);
     ASSERT_EQ(prompter.prompts.size(), 1u);
@@ -94,7 +94,7 @@ TEST(PcaDiagnostics, SumsAndLimits)
     set.XU = Random(2, 6, 7);
     CRecordingSession session;
     PcaCommand(set, DataMatrix::X, session, nullptr);
-    test::CPlaybackPrompter prompter;
+    test::CScriptedPrompter prompter;
     session.log.clear();
     PcaDiagnosticsCommand(set, 2, prompter, session);
     ASSERT_EQ(set.PcaDiagnostics.Rows(), 17);

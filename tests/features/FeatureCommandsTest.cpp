@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "OutputTestSupport.h"
+#include "LibraryFiles.h"
+#include "ScriptedPrompter.h"
 #include "TestSupport.h"
 #include "base/Progress.h"
 #include "base/Session.h"

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "OutputTestSupport.h"
+#include "LibraryFiles.h"
+#include "ScriptedPrompter.h"
 #include "TestSupport.h"
 #include "features/FeatureDefinitionSet.h"
 #include "features/FeatureOutput.h"

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "FeatureTestSupport.h"
-#include "OutputTestSupport.h"
+#include "LibraryFiles.h"
+#include "ScriptedPrompter.h"
 #include "TestSupport.h"
 #include "base/Format.h"
 #include "base/Progress.h"

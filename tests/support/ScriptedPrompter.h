@@ -9,7 +9,7 @@
 
 namespace kiv::test {
 
-class CPlaybackPrompter : public CPrompter {
+class CScriptedPrompter : public CPrompter {
 public:
     PromptAnswer Ask(const PromptRequest& request) override
     {
