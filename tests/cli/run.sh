@@ -2,13 +2,7 @@
 # The kiv program as a driving program sees it: exit status, standard error and the end marker.
 set -u
 kiv="$1"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-failures=0
-check() {  # description, command...
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/check.sh"
 
 "$kiv" > /dev/null 2> "$dir/usage.txt"; status=$?
 check "no argument prints the usage and exits with 2" test "$status" -eq 2
@@ -38,5 +32,4 @@ check "import with a missing input: exit status 4, end marker 1" bash -c "test $
 check "import: the missing file on standard error, the spectra per file on standard output" \
   bash -c "grep -q 'Error opening $dir/missing.jdx' '$dir/err.txt' && grep -q 'one.jdx: 1 spectra' '$dir/out.txt'"
 
-echo "$((12 - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -3,13 +3,7 @@
 set -u
 kiv="$1"
 root="$2"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-failures=0
-check() {  # description, command...
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/check.sh"
 
 # The README shows the script file itself, line for line.
 check "README holds the example script" python3 - "$root/README.md" "$root/examples/script/example-script.txt" <<'PY'
@@ -37,5 +31,4 @@ check "an unknown task: exit status 1" test "$status" -eq 1
 check "a missing script: exit status 1 and Script Error." bash -c "test $status -eq 1 && grep -q 'Status: Script Error.' '$dir/out.txt'"
 check "--script --list names every command once" bash -c "'$kiv' --script --list | sed 's/(.*//' | sort | uniq -d | wc -l | grep -qx 0"
 
-echo "script example: $(( 10 - failures )) passed, $failures failed"
-test "$failures" -eq 0
+finish
