@@ -1,6 +1,7 @@
 #include "library/Bib.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/Format.h"
 #include "base/Paths.h"
@@ -13,6 +14,11 @@ namespace kiv {
 namespace {
 
 CHeadlessPrompter headlessPrompter;
+
+bool EndsWithSsd(const std::string& path)
+{
+    return path.size() >= 4 && EqualsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".ssd");
+}
 
 template <class T>
 void CopyOrClear(const std::vector<T>& from, size_t i, T& to)
@@ -30,10 +36,7 @@ const char* const kBibFileFilter = "BIB Files (*.ssd)|*.ssd|All Files (*.*)|*.*|
 
 std::string WithoutSsdExtension(const std::string& path)
 {
-    if (path.size() >= 4 && EqualsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".ssd")) {
-        return path.substr(0, path.size() - 4);
-    }
-    return path;
+    return EndsWithSsd(path) ? path.substr(0, path.size() - 4) : path;
 }
 
 CBib::CBib() : prompter_(&headlessPrompter) { Reset(); }
@@ -59,18 +62,18 @@ FileResult CBib::Open()
         path = WithoutLast(*chosen, 4);
     }
     path = WithoutSsdExtension(path);
-    readState = 0;
+    readState = false;
     if (!data_.Open(path + ".ssd", "rb")) {
         ReportRunTimeError(Format("Open BIB %s.ssd failed", path.c_str()));
         return FileResult::CannotOpen;
     }
-    readState = 1;
+    readState = true;
     return FileResult::Done;
 }
 
 bool CBib::ReadHeader()
 {
-    if (readState != 1) {
+    if (!readState) {
         ReportRunTimeError(Format("BIB %s is not opened", path.c_str()));
         return false;
     }
@@ -94,7 +97,7 @@ bool CBib::OpenIndex()
 
     // The rebuild patches the data file through a handle of its own; ours is reopened afterwards
     // at the position it had.
-    const bool wasOpen = readState > 0;
+    const bool wasOpen = readState;
     const int64_t position = data_.Tell();
     data_.Close();
     CBibHeader rebuilt;
@@ -103,7 +106,7 @@ bool CBib::OpenIndex()
         if (data_.Open(path + ".ssd", "rb")) {
             data_.Seek(position);
         } else {
-            readState = 0;
+            readState = false;
             ReportRunTimeError(Format("Open BIB %s.ssd failed", path.c_str()));
         }
     }
@@ -120,9 +123,9 @@ bool CBib::OpenIndex()
 void CBib::Close()
 {
     data_.Close();
-    readState = 0;
+    readState = false;
     currentBlock = 0;
-    inMemory = 0;
+    inMemory = false;
 }
 
 void CBib::Reset()
@@ -133,7 +136,7 @@ void CBib::Reset()
     indexTable.Free();
     path.clear();
     currentRank = 0;
-    readError = 0;
+    readError = false;
     header.Clear();
     record.Clear();
     memoryIds.clear();
@@ -148,7 +151,7 @@ void CBib::Reset()
 
 int CBib::SeekBlock(int b)
 {
-    if (readState > 0 && b >= 1 && b <= indexTable.Cols()) {
+    if (readState && b >= 1 && b <= indexTable.Cols()) {
         const int32_t offset = indexTable.Get(1, b);
         if (offset == 0) return 1;
         if (offset < 0 || offset > data_.Size() - kIndexRecordLength) {
@@ -158,7 +161,7 @@ int CBib::SeekBlock(int b)
         data_.Seek(offset);
         return 0;
     }
-    if (readState == 0) {
+    if (!readState) {
         ReportRunTimeError(Format("BIB is not opened! cblock=%d", currentBlock));
     } else if (b < 1) {
         ReportRunTimeError("SeekBlock 0!");
@@ -170,13 +173,13 @@ int CBib::SeekBlock(int b)
 
 bool CBib::ReadBlock(SpectrumReading reading)
 {
-    readError = ReadBlockAt(reading) ? 0 : 1;
-    return readError == 0;
+    readError = !ReadBlockAt(reading);
+    return !readError;
 }
 
 bool CBib::ReadBlockAt(SpectrumReading reading)
 {
-    if (readState == 0) {
+    if (!readState) {
         ReportRunTimeError("BIB not opened");
         return false;
     }
@@ -219,7 +222,7 @@ int CBib::SelectBlock(int b, SpectrumReading reading)
 {
     b = std::max(0, std::min(b, header.blockCount));
     currentBlock = b;
-    readError = 0;
+    readError = false;
     if (b == 0) {
         record.Clear();
         return currentBlock;
@@ -239,7 +242,7 @@ int CBib::SelectBlock(int b, SpectrumReading reading)
     } else {
         // Never leave the previous block's data standing in for a block that was not read.
         record.Clear();
-        readError = 1;
+        readError = true;
     }
     return currentBlock;
 }
@@ -263,6 +266,140 @@ bool CBib::AppendRecord()
     memorySup.push_back(record.sup);
     ++header.blockCount;
     return true;
+}
+
+// ---- Writing ----
+// A library is never edited in place: every change produces a new data file, written as a header
+// followed by blocks appended one by one. The index of the new library is not written: a stale
+// one is deleted, and the first open rebuilds it (which also puts the true block count into the
+// header).
+
+bool CBib::NewLibrary(const std::string& title, const std::string& typ, const std::string& newWritePath)
+{
+    Close();
+    Reset();
+    header.title = title;
+    header.typ = typ;
+    writePath = newWritePath;
+    if (!WriteHeader()) return false;
+    DeleteStaleIndex();
+    return true;
+}
+
+void CBib::DeleteStaleIndex() const
+{
+    // Only the index that belongs to the written data file: a path with another extension
+    // would name some other file.
+    if (!EndsWithSsd(writePath)) return;
+    const std::string index = WithoutLast(writePath, 3) + "ssi";
+    if (FileExists(index)) RemoveFile(index);
+}
+
+bool CBib::WritesOverOpenLibrary() const
+{
+    if (!readState) return false;
+    std::error_code error;
+    return std::filesystem::equivalent(writePath, path + ".ssd", error) && !error;
+}
+
+bool CBib::WriteHeader()
+{
+    output_.reset();
+    writeState = false;
+    if (writePath.empty()) {
+        std::optional<std::string> chosen = prompter_->ChooseFileToSave({"Save BIB:", "*.ssd", kBibFileFilter});
+        if (!chosen || chosen->empty()) return false;
+        writePath = *chosen;
+    }
+    if (FileNamePart(writePath).find('.') == std::string_view::npos) writePath += ".ssd";
+    if (WritesOverOpenLibrary()) {
+        // Opening it for writing would destroy the library being copied.
+        ReportRunTimeError(Format("BIB %s is open for reading and cannot be written", writePath.c_str()));
+        return false;
+    }
+    output_.reset(std::fopen(writePath.c_str(), "wb"));
+    if (!output_) {
+        ReportRunTimeError(Format("Write BIB %s failed", writePath.c_str()));
+        return false;
+    }
+    writeState = true;
+    outputPosition_ = 0;
+    writeBuffer_.clear();
+    CByteWriter out(writeBuffer_);
+    WriteHeaderRecord(out, header);
+    const int64_t expected = HeaderRecordLength(header);
+    if (static_cast<int64_t>(writeBuffer_.size()) != expected) {
+        ReportRunTimeError(Format("ERROR in record length! %lld - %d = %lld", static_cast<long long>(writeBuffer_.size()), 0,
+                                  static_cast<long long>(expected)));
+        return false;
+    }
+    return WriteBytes(writeBuffer_);
+}
+
+bool CBib::WriteBytes(const std::string& bytes)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), output_.get()) != bytes.size()) {
+        ReportRunTimeError(Format("Write BIB %s failed", writePath.c_str()));
+        return false;
+    }
+    outputPosition_ += static_cast<int64_t>(bytes.size());
+    return true;
+}
+
+bool CBib::WriteBlock()
+{
+    if (!writeState || !output_) return false;
+    writeBuffer_.clear();
+    // The block is assembled whole and written only when every record passed its check, so a
+    // failed block leaves the file a valid, shorter library.
+    if (!EncodeBlock(writeBuffer_, record, outputPosition_)) return false;
+    return WriteBytes(writeBuffer_);
+}
+
+void CBib::CloseWrite()
+{
+    if (output_) {
+        if (std::fclose(output_.release()) != 0) ReportRunTimeError(Format("Write BIB %s failed", writePath.c_str()));
+    }
+    writeState = false;
+    writePath.clear();
+}
+
+bool CBib::SaveLibrary(const CMatrixI* selectionList, int byFlags)
+{
+    if (selectionList && selectionList->Count() == 0) {
+        ReportRunTimeError("No Spectra selected!");
+        return false;
+    }
+    bool ok = true;
+    auto copyBlock = [&](int b) {
+        SelectBlock(b, SpectrumReading::AsStored);
+        ok = !readError && WriteBlock();
+    };
+    if (!selectionList) {
+        ok = WriteHeader();
+        for (int b = 1; ok && b <= header.blockCount; ++b) copyBlock(b);
+    } else {
+        // The header of the copy counts the entries written and carries no per-block vector.
+        const int32_t blockCount = header.blockCount;
+        CMatrix vector = std::move(header.vector);
+        header.vector.Free();
+        header.blockCount = selectionList->Count();
+        ok = WriteHeader();
+        header.blockCount = blockCount;
+        header.vector = std::move(vector);
+        const int n = selectionList->Count();
+        if (byFlags == 0) {
+            for (int k = 1; ok && k <= n; ++k) copyBlock(selectionList->GetFlat(k));
+        } else {
+            for (int b = 1; ok && b <= header.blockCount; ++b) {
+                if (selectionList->GetFlat(b) >= 1) copyBlock(b);
+            }
+        }
+    }
+    if (writeState) DeleteStaleIndex();
+    CloseWrite();
+    return ok;
 }
 
 }  // namespace kiv

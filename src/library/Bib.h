@@ -39,14 +39,14 @@ public:
 
     // Library files and states.
     std::string path;  // base path without ".ssd"
-    int readState = 0;  // 1 while the data file is open for reading
-    int writeState = 0;  // 1 while a new library is being written
-    int inMemory = 0;  // 1 when the blocks are held in the memory arrays
+    bool readState = false;  // the data file is open for reading
+    bool writeState = false;  // a new library is being written
+    bool inMemory = false;  // the blocks are held in the memory arrays
     int32_t currentX[6] = {0, 0, 0, 0, 0, 0};  // the last X record: its length, then N, S, M, I, Z lengths
     CMatrixI indexTable;  // 6 x blocks: the offsets of the index file
     int currentBlock = 0;  // selected block, 0 = none
     int currentRank = 0;  // position of the selected block in the selection list
-    int readError = 0;  // 1 when the last block read reported a damaged record
+    bool readError = false;  // the last block read reported a damaged record
     CBibHeader header;
     CBibRecord record;  // the current library record
 
@@ -94,7 +94,7 @@ public:
     // In memory mode: appends a copy of the current record and raises the block count.
     bool AppendRecord();
 
-    // ---- Writing (BibWriter.cpp) ----
+    // ---- Writing ----
     // Starts a new library at writePath: closes the read side, resets, writes the header and
     // deletes a stale index of that library.
     bool NewLibrary(const std::string& title, const std::string& typ, const std::string& newWritePath);

@@ -2,13 +2,6 @@
 
 namespace kiv {
 
-CMatrix CIrSpectrum::PointsAsMatrix() const
-{
-    CMatrix out(1, static_cast<int>(points.size()));
-    for (size_t i = 0; i < points.size(); ++i) out.Set(1, static_cast<int>(i + 1), static_cast<double>(points[i]));
-    return out;
-}
-
 void CBibName::Clear()
 {
     empty = 1;

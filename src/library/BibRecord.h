@@ -43,8 +43,6 @@ struct CIrSpectrum {
     int32_t reserved = 0;
     std::string text2;
 
-    // The points as a 1 x n vector of reals, for display.
-    CMatrix PointsAsMatrix() const;
     void Clear();
 };
 

@@ -96,7 +96,6 @@ public:
     int FormatCode() const { return formatCode_; }
     int ValueSize() const { return valueSize_; }
     int WriteCounter() const { return writeCounter_; }
-    int BlockSize() const { return blockSize_; }
     void SetBlockSize(int rows) { blockSize_ = rows > 0 ? rows : 1; }
     // First file row held in the block matrix (0 before the first block).
     int BlockFirstRow() const { return blockFirstRow_; }
@@ -105,7 +104,6 @@ public:
     const std::string& ReadFileName() const { return readFileName_; }
     const std::string& WriteFileName() const { return writeFileName_; }
     int ReadMode() const { return readMode_; }
-    bool IsWriteOpen() const { return writeOpen_ != 0; }
     int64_t DataOffset() const { return dataOffset_; }
 
 private:

@@ -83,7 +83,6 @@ public:
     void ReadBinRow(int k);  // row k of the file into row 1
     void ReadBin();  // the whole file, rows x cols floats
     void CloseBin();
-    bool IsAttached() const { return attached_ != 0; }
 
 private:
     void ReadFloats(double* target, size_t count);

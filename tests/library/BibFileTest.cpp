@@ -501,7 +501,7 @@ TEST(BibFile, DamageBehindAValidIndex)
         CBib bib;
         EXPECT_TRUE(OpenLibrary(bib, stem));
         bib.SelectBlock(b);
-        return std::make_pair(bib.readError, bib.record.id);
+        return std::make_pair(static_cast<int>(bib.readError), bib.record.id);
     };
 
     PatchWord(stem + ".ssd", block2 + 17, 1 << 30);  // record length beyond the end of the file
