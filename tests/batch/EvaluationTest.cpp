@@ -191,3 +191,24 @@ TEST_F(Evaluation, EmptyTestIndexGivesEmptyTables)
     // No mean over zero test objects: the heading alone, never "nan".
     EXPECT_EQ(Result("_s.txt"), "mean tanimoto of 1-# hits for all test objects\r\n");
 }
+
+TEST_F(Evaluation, CodesFromTenCompareUnderTheCodeLessTen)
+{
+    // Both tasks read "Sim Criterion" 10 + c as criterion c: the tables of 12 are those of 2.
+    auto tables = [&](const std::string& keys) {
+        CommandRunResult result = RunEvaluation(folder, keys);
+        EXPECT_EQ(result.status, 0);
+        return Result("_i.txt") + Result("_f.txt") + Result("_t.txt") + Result("_s.txt");
+    };
+    const std::string criterionKeys = "Test Index File = " + folder.Path("tests.txt") + "\nNo Hits = 3\nSim Criterion = ";
+    const std::string underTwo = tables(criterionKeys + "2\n");
+    EXPECT_EQ(tables(criterionKeys + "12\n"), underTwo);
+    // Best candidates needs four common peaks, which these spectra do not have: had the code been
+    // read as best candidates, every hit would be 0.
+    EXPECT_NE(tables(criterionKeys + "7\n"), underTwo);
+
+    const std::string pairKeys = "Random Pairs = 2\nRandom Seed = 3\nMax Mass = 60\nSim Criterion = ";
+    EXPECT_EQ(tables(pairKeys + "14\n"), tables(pairKeys + "4\n"));
+    // A cosine value, not the 0 of best candidates.
+    EXPECT_EQ(Result("_f.txt"), "    0.8000\r\n    0.0000\r\n");
+}
