@@ -16,6 +16,8 @@
 // longer than their "##NPOINTS" (the table decides, a message says so), GC-MS exports write
 // thousands of tables one after another under one title (one spectrum each), and infrared or
 // NMR files arrive in the same folders as mass spectra (skipped with a message).
+#include "import/JcampImport.h"
+
 #include <cmath>
 
 #include "base/Format.h"

@@ -1,6 +1,8 @@
 // Tab-separated intensity tables: a title line naming one spectrum per column after the first,
 // then one line per mass with an integer intensity for every spectrum. Spreadsheets export mass
 // spectra this way, sometimes with a decimal comma in the mass column.
+#include "import/TableImport.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>

@@ -5,6 +5,9 @@
 #include "base/Prompt.h"
 #include "base/Reporter.h"
 #include "base/Session.h"
+#include "import/JcampImport.h"
+#include "import/TableImport.h"
+#include "import/TranspecImport.h"
 
 namespace kiv {
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "import/ImportOutcome.h"
 #include "library/Bib.h"
 
 namespace kiv {
@@ -24,22 +25,12 @@ enum TextImportFormat : int {
     kImportStructures = 20,
 };
 
-struct ImportOutcome {
-    bool completed = false;  // every file was opened and read to its end
-    int blocksWritten = 0;
-    int filesOpened = 0;
-    bool stopped = false;  // a stop request ended the import
-};
-
 class CSession;
 
 // log, when given, receives one line per file with the number of spectra it gave.
 ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, int formatCode, CSession* log = nullptr);
 
-// The single formats, writing into the library being written (they do not close it).
-ImportOutcome ImportJcampFiles(CBib& bib, const std::vector<std::string>& files, CSession* log);
-ImportOutcome ImportTabTable(CBib& bib, const std::string& path);
-ImportOutcome ImportTranspec(CBib& bib, const std::string& path);
+// Structures only, writing into the library being written (it is not closed).
 ImportOutcome ImportStructureFiles(CBib& bib, const std::vector<std::string>& files);
 
 // Line limit of the spectrum text formats.

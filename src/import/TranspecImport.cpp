@@ -1,6 +1,8 @@
 // TRANSPEC records: keyword lines that begin with "/" and announce in characters 8 to 12 how
 // many data lines follow them. "/IDENT " opens a spectrum, "/NAME  ", "/CASNR " and "/PEAKS "
 // fill it, "/EOR   " ends the record. Peaks come in fixed 7-character fields, five pairs a line.
+#include "import/TranspecImport.h"
+
 #include <algorithm>
 #include <string>
 
