@@ -1,5 +1,7 @@
 // JC text exports of GC-MS runs: one "##TITLE" label group per scan ("##TITLE= name scan time"),
 // "##NPOINTS", "##XYDATA" and one "mass intensity" line per point.
+#include "import/JcImport.h"
+
 #include <algorithm>
 
 #include "base/Format.h"
@@ -136,15 +138,6 @@ void CJcReader::FinishScan()
 }
 
 }  // namespace
-
-void StartMemoryLibrary(CBib& bib, const std::string& title, const std::string& typ)
-{
-    bib.Close();
-    bib.Reset();
-    bib.inMemory = 1;
-    bib.header.title = title;
-    bib.header.typ = typ;
-}
 
 bool ImportJc(CBib& bib, const std::string& path)
 {

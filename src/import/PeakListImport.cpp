@@ -2,6 +2,8 @@
 // "mass, value, intensity" table after the line "inorganic/organic peaklist") and MassLib page
 // files (".cop", page descriptions in which the peaks stand as "(mass intensity ...)" groups
 // after the font name "Courier").
+#include "import/PeakListImport.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
