@@ -28,6 +28,7 @@ struct CKivDoc {
     RangeTables featureStatistics;
     CMatrix molecularWeightHistogram;
     CMatrix moleculeTable;
+    CMatrix structuralSimilarity;  // unknowns x hits of the hitlist
     CScorePlots* scorePlots = nullptr;  // the view's scatter plots (none without a desktop)
     int zoom = 100;  // page zoom in percent, saved with the parameters
 };

@@ -79,6 +79,12 @@ void CopyBitString(CKivDoc& doc, CPrompter& prompter, CSession& session)
     CopyBitStringCommand(doc.reference.descriptors, prompter, session);
 }
 
+void CalcStructuralSimilarity(CKivDoc& doc, CPrompter&, CSession& session)
+{
+    doc.structuralSimilarity = StructuralSimilarityMatrix(doc.hitlist);
+    session.Redraw();
+}
+
 void ShowDescriptor(CKivDoc& doc, CPrompter& prompter, CSession&)
 {
     ShowDescriptorCommand(doc.reference.descriptors, prompter);
@@ -103,6 +109,7 @@ void AddSearchMenuCommands(CommandList& commands)
         {"Descriptors", "Close Descriptors", "", CloseDescriptors, {}},
         {"Descriptors", "Copy BitString", "object number", CopyBitString, {}},
         {"Descriptors", "Show Descriptor", "object number", ShowDescriptor, {}},
+        {"Descriptors", "SpecSimSearch Calc Structural Similarity", "", CalcStructuralSimilarity, {}},
     });
 }
 
