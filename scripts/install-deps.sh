@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build and test kiv.
 set -euo pipefail
-packages=(build-essential cmake libgtest-dev libgmock-dev python3-numpy python3-sklearn libnetcdf-dev python3-netcdf4)
+packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev python3-numpy python3-sklearn libnetcdf-dev
+          python3-netcdf4)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
