@@ -16,6 +16,17 @@ std::string WithoutLast(std::string_view path, size_t count)
     return std::string(path.size() > count ? path.substr(0, path.size() - count) : std::string_view());
 }
 
+std::string FileTitle(std::string_view path)
+{
+    const std::string_view fileName = FileNamePart(path);
+    return std::string(fileName.substr(0, fileName.rfind('.')));
+}
+
+std::string WithoutExtension(std::string_view path)
+{
+    return WithoutLast(path, FileNamePart(path).size() - FileTitle(path).size());
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name)
 {
     std::string out(folder);

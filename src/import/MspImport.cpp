@@ -15,13 +15,6 @@ namespace {
 // Records between progress reports (each report looks for the stop file).
 constexpr int kProgressInterval = 2000;
 
-// The file name without folder and extension.
-std::string TitleOf(const std::string& path)
-{
-    const std::string_view fileName = FileNamePart(path);
-    return std::string(fileName.substr(0, fileName.rfind('.')));
-}
-
 enum class FileRead {
     Whole,
     NotOpened,  // the next file may still be read
@@ -92,7 +85,7 @@ MspImportOutcome ImportMspLibrary(CBib& bib, const std::vector<std::string>& fil
 MspImportOutcome ImportMsp(const std::string& mspPath, const std::string& bibFile, MessageLog& log)
 {
     CBib bib;
-    return ImportMspLibrary(bib, {mspPath}, bibFile, TitleOf(mspPath), "MS", log);
+    return ImportMspLibrary(bib, {mspPath}, bibFile, FileTitle(mspPath), "MS", log);
 }
 
 ImportOutcome RunMspLibraryImport(CBib& bib, const std::string& typ, const std::string& title,
@@ -120,19 +113,15 @@ MspImportOutcome ImportMspCommand(CBib& bib, CPrompter& prompter, CSession& sess
     if (!chosen || chosen->empty()) return {};
     const std::string& path = *chosen;
     // The new library lies beside the MSP file and takes its name.
-    const std::string title = TitleOf(path);
-    const std::string base = WithoutLast(path, FileNamePart(path).size() - title.size());
+    const std::string title = FileTitle(path);
+    const std::string base = WithoutExtension(path);
     session.Log(Format("Import BIB from %s", path.c_str()));
     session.SetStatus("importing ...");
     MessageLog log;
     const MspImportOutcome outcome = ImportMspLibrary(bib, {path}, base + ".ssd", title, "MS", log);
     for (const std::string& line : log) session.Log(line);
     session.SetStatus("Import done");
-    if (bib.Open(base) == FileResult::Done) {
-        bib.OpenIndex();
-        bib.ReadHeader();
-        bib.SelectBlock(1);
-    }
+    OpenAtFirstBlock(bib, base);
     session.Redraw();
     return outcome;
 }

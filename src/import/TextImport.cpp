@@ -39,22 +39,15 @@ ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& sessio
     if (!chosen || chosen->empty()) return {};
     const std::string& path = *chosen;
     // The new library lies beside the text file and takes its name.
-    const std::string_view fileName = FileNamePart(path);
-    const size_t dot = fileName.rfind('.');
-    const size_t extension = dot == std::string_view::npos ? 0 : fileName.size() - dot;
-    const std::string title(fileName.substr(0, fileName.size() - extension));
-    const std::string base = WithoutLast(path, extension);
+    const std::string title = FileTitle(path);
+    const std::string base = WithoutExtension(path);
     session.Log(Format("Import BIB from %s", path.c_str()));
     session.SetStatus("importing ...");
     ImportOutcome outcome;
     if (bib.NewLibrary(title, "MS", base + ".ssd")) outcome = ImportTextFiles(bib, {path}, formatCode, &session);
     session.SetStatus("Import done");
     session.Log(Format("%d spectra imported.", outcome.blocksWritten));
-    if (bib.Open(base) == FileResult::Done) {
-        bib.OpenIndex();
-        bib.ReadHeader();
-        bib.SelectBlock(1);
-    }
+    OpenAtFirstBlock(bib, base);
     session.Redraw();
     return outcome;
 }

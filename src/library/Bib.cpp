@@ -34,6 +34,13 @@ void CopyOrClear(const std::vector<T>& from, size_t i, T& to)
 
 const char* const kBibFileFilter = "BIB Files (*.ssd)|*.ssd|All Files (*.*)|*.*||";
 
+FileResult OpenAtFirstBlock(CBib& bib, const std::string& path)
+{
+    const FileResult opened = bib.Open(path);
+    if (opened == FileResult::Done && bib.OpenIndex() && bib.ReadHeader()) bib.SelectBlock(1);
+    return opened;
+}
+
 std::string WithoutSsdExtension(const std::string& path)
 {
     return EndsWithSsd(path) ? path.substr(0, path.size() - 4) : path;

@@ -127,6 +127,10 @@ private:
 // The file dialog filter of libraries.
 extern const char* const kBibFileFilter;
 
+// Opens the library at path (".ssd" optional) as the view shows one: data file, index and
+// header, then block 1 becomes the current record.
+FileResult OpenAtFirstBlock(CBib& bib, const std::string& path);
+
 // path without a final ".ssd" (in any letter case).
 std::string WithoutSsdExtension(const std::string& path);
 

@@ -15,9 +15,7 @@ FileResult OpenWorkingBib(CKivDoc& doc, const std::string& path, CPrompter& prom
     CBib& bib = doc.bib;
     bib.Close();
     bib.SetPrompter(&prompter);
-    bib.path = path;  // empty: Open asks
-    const FileResult opened = bib.Open();
-    if (opened == FileResult::Done && bib.OpenIndex() && bib.ReadHeader()) bib.SelectBlock(1);
+    const FileResult opened = OpenAtFirstBlock(bib, path);  // an empty path asks
     session.SetStatus(RecordStatus(bib));
     session.Redraw();
     return opened;
