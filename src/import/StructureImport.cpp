@@ -94,10 +94,10 @@ void AddStructuresCommand(CBib& bib, CPrompter& prompter, CSession& session)
     session.Log(Format("Load BIB %s", bibPath->c_str()));
     session.Log(Format("Import Structures from %s", sdPath->c_str()));
     session.SetStatus("adding structures ...");
-    CPrompter* previous = &bib.Prompter();
-    bib.SetPrompter(&prompter);
-    AddStructures(bib, *bibPath, *sdPath, "", option);
-    bib.SetPrompter(previous);
+    {
+        CLibraryPrompterScope scope(bib, prompter);
+        AddStructures(bib, *bibPath, *sdPath, "", option);
+    }
     session.SetStatus("Structures added to BIB");
 }
 

@@ -124,6 +124,23 @@ private:
     CPrompter* prompter_;
 };
 
+// Lends a prompter to a library for the length of one command (the library asks its own file
+// dialogs) and gives the library its previous prompter back afterwards.
+class CLibraryPrompterScope {
+public:
+    CLibraryPrompterScope(CBib& bib, CPrompter& prompter) : bib_(bib), previous_(&bib.Prompter())
+    {
+        bib.SetPrompter(&prompter);
+    }
+    ~CLibraryPrompterScope() { bib_.SetPrompter(previous_); }
+    CLibraryPrompterScope(const CLibraryPrompterScope&) = delete;
+    CLibraryPrompterScope& operator=(const CLibraryPrompterScope&) = delete;
+
+private:
+    CBib& bib_;
+    CPrompter* previous_;
+};
+
 // The file dialog filter of libraries.
 extern const char* const kBibFileFilter;
 

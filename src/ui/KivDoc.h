@@ -33,23 +33,6 @@ struct CKivDoc {
     int zoom = 100;  // page zoom in percent, saved with the parameters
 };
 
-// Lends a prompter to a library for the length of one command (the library asks its own file
-// dialogs) and gives the library its previous prompter back afterwards.
-class CLibraryPrompterScope {
-public:
-    CLibraryPrompterScope(CBib& bib, CPrompter& prompter) : bib_(bib), previous_(&bib.Prompter())
-    {
-        bib.SetPrompter(&prompter);
-    }
-    ~CLibraryPrompterScope() { bib_.SetPrompter(previous_); }
-    CLibraryPrompterScope(const CLibraryPrompterScope&) = delete;
-    CLibraryPrompterScope& operator=(const CLibraryPrompterScope&) = delete;
-
-private:
-    CBib& bib_;
-    CPrompter* previous_;
-};
-
 // The status text of the current record: "%s %d/%d" with the record's name, its block and the
 // block count ("Empty BIB 0/0" when no library is open).
 std::string RecordStatus(const CBib& bib);
