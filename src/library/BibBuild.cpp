@@ -37,12 +37,12 @@ std::vector<fs::path> LibrariesIn(const fs::path& folder, const std::string& out
 
 }  // namespace
 
-int BuildBibFromDirectory(CBib& bib, const std::string& anyFile, const std::string& outputPath, MessageLog& log)
+FileResult BuildBibFromDirectory(CBib& bib, const std::string& anyFile, const std::string& outputPath, MessageLog& log)
 {
     std::string chosen = anyFile;
     if (chosen.empty()) {
         std::optional<std::string> answer = bib.Prompter().ChooseFileToOpen({"Build new BIB from Directory", "*.ssd", kBibFileFilter});
-        if (!answer || answer->empty()) return 1;
+        if (!answer || answer->empty()) return FileResult::NoFileChosen;
         chosen = *answer;
     }
     std::error_code error;
@@ -50,19 +50,19 @@ int BuildBibFromDirectory(CBib& bib, const std::string& anyFile, const std::stri
     if (folder.empty()) folder = ".";
     if (!fs::is_directory(folder, error)) {
         ReportRunTimeError("Directory wrong!");
-        return 2;
+        return FileResult::CannotOpen;
     }
     const std::vector<fs::path> libraries = LibrariesIn(folder, outputPath);
-    int result = 0;
+    FileResult result = FileResult::Done;
     std::string outputStem;
-    for (size_t i = 0; i < libraries.size() && result == 0; ++i) {
+    for (size_t i = 0; i < libraries.size() && result == FileResult::Done; ++i) {
         const std::string name = libraries[i].filename().string();
         if (i == 0) log.push_back("Generating new BIB from BIBs in directory");
         log.push_back(Format("add %s", name.c_str()));
         bib.Close();
         bib.path = WithoutSsdExtension(libraries[i].string());
         if (bib.Open() != FileResult::Done || !bib.ReadHeader()) {
-            result = 2;
+            result = FileResult::CannotOpen;
             break;
         }
         if (i == 0) {
@@ -70,17 +70,17 @@ int BuildBibFromDirectory(CBib& bib, const std::string& anyFile, const std::stri
             bib.header.vector.Free();
             bib.writePath = outputPath;
             if (!bib.WriteHeader()) {
-                result = bib.writePath.empty() ? 1 : 2;
+                result = bib.writePath.empty() ? FileResult::NoFileChosen : FileResult::CannotOpen;
                 break;
             }
             outputStem = WithoutSsdExtension(bib.writePath);
         }
         // Blocks are copied in file order up to the end of the data file rather than as many as
         // the header counts: a library written but never opened still counts 0 there.
-        while (result == 0 && !bib.AtEndOfData()) {
-            if (!bib.ReadBlock(SpectrumReading::AsStored) || !bib.WriteBlock()) result = 2;
+        while (result == FileResult::Done && !bib.AtEndOfData()) {
+            if (!bib.ReadBlock(SpectrumReading::AsStored) || !bib.WriteBlock()) result = FileResult::CannotOpen;
         }
-        if (ReportProgress(static_cast<int>(100 * (i + 1) / libraries.size()), name) > 1) result = 2;
+        if (ReportProgress(static_cast<int>(100 * (i + 1) / libraries.size()), name) > 1) result = FileResult::CannotOpen;
     }
     const bool written = bib.writeState > 0;
     bib.CloseWrite();

@@ -11,7 +11,7 @@ namespace kiv {
 // file (asked for when empty, through bib's prompter). The output takes title and type of the
 // first library; at the end its index is built and bib's path names it. Libraries are taken in
 // the order of their names; an existing output file in the same folder is never one of them.
-// Returns 0 when done, 1 when no file was chosen, 2 after a reported error.
-int BuildBibFromDirectory(CBib& bib, const std::string& anyFile, const std::string& outputPath, MessageLog& log);
+// Returns Done, NoFileChosen, or CannotOpen after a reported error or a stop.
+FileResult BuildBibFromDirectory(CBib& bib, const std::string& anyFile, const std::string& outputPath, MessageLog& log);
 
 }  // namespace kiv

@@ -97,33 +97,33 @@ bool ConfirmConvertOptions(CParameters& p, CPrompter& prompter, MessageLog& log)
     return true;
 }
 
-int ConvertBib(CBib& bib, std::vector<std::string> inputs, const std::string& outputPath, MessageLog& log, std::string& status)
+FileResult ConvertBib(CBib& bib, std::vector<std::string> inputs, const std::string& outputPath, MessageLog& log, std::string& status)
 {
     if (inputs.empty()) {
         std::optional<std::string> chosen = bib.Prompter().ChooseFileToOpen({"Load BIB to convert:", "*.ssd", kBibFileFilter});
-        if (!chosen || chosen->empty()) return 1;
+        if (!chosen || chosen->empty()) return FileResult::NoFileChosen;
         inputs.push_back(*chosen);
     }
     for (const std::string& input : inputs) {
         if (!outputPath.empty() && SameFile(WithoutSsdExtension(input) + ".ssd", outputPath)) {
             ReportRunTimeError(Format("BIB %s is open for reading and cannot be written", outputPath.c_str()));
-            return 2;
+            return FileResult::CannotOpen;
         }
     }
     status = "converting ...";
-    int result = 0;
-    for (size_t i = 0; i < inputs.size() && result == 0; ++i) {
+    FileResult result = FileResult::Done;
+    for (size_t i = 0; i < inputs.size() && result == FileResult::Done; ++i) {
         log.push_back(Format("Import BIB from %s", inputs[i].c_str()));
         bib.Close();
         bib.path = WithoutSsdExtension(inputs[i]);
         if (bib.Open() != FileResult::Done || !bib.ReadHeader()) {
-            result = 2;
+            result = FileResult::CannotOpen;
             break;
         }
         if (i == 0) {
             bib.writePath = outputPath;
             if (!bib.WriteHeader()) {
-                result = bib.writePath.empty() ? 1 : 2;
+                result = bib.writePath.empty() ? FileResult::NoFileChosen : FileResult::CannotOpen;
                 break;
             }
             bib.DeleteStaleIndex();
@@ -133,24 +133,24 @@ int ConvertBib(CBib& bib, std::vector<std::string> inputs, const std::string& ou
         const double size = std::max<double>(1, static_cast<double>(bib.header.blockCount));
         for (int b = 1; !bib.AtEndOfData(); ++b) {
             if (!bib.ReadBlock(SpectrumReading::AsStored)) {
-                result = 2;
+                result = FileResult::CannotOpen;
                 break;
             }
             bib.record.spectrum.empty = 0;
             ConvertSpectrum(bib.record.spectrum, bib.parameters);
             if (!bib.WriteBlock()) {
-                result = 2;
+                result = FileResult::CannotOpen;
                 break;
             }
             if (ReportProgress(static_cast<int>(std::min(100.0, 100.0 * b / size)), "converting ...") > 1) {
-                result = 2;
+                result = FileResult::CannotOpen;
                 break;
             }
         }
     }
     bib.CloseWrite();
     bib.Close();
-    if (result == 0) status = "Conversion done";
+    if (result == FileResult::Done) status = "Conversion done";
     return result;
 }
 

@@ -24,10 +24,10 @@ void ConvertSpectrum(CMassSpectrum& spectrum, const CParameters& parameters);
 bool ConfirmConvertOptions(CParameters& parameters, CPrompter& prompter, MessageLog& log);
 
 // Converts the input libraries (asked for when the list is empty) into one new library at
-// outputPath (asked for when empty), using bib's parameter set. Returns 0 when done, 1 when no
-// file was chosen, 2 after a reported error (the blocks written so far stay in the output).
+// outputPath (asked for when empty), using bib's parameter set. Returns Done, NoFileChosen, or
+// CannotOpen after a reported error or a stop (the blocks written so far stay in the output).
 // status receives the texts shown while the command runs ("converting ...", "Conversion done").
-int ConvertBib(CBib& bib, std::vector<std::string> inputs, const std::string& outputPath, MessageLog& log,
+FileResult ConvertBib(CBib& bib, std::vector<std::string> inputs, const std::string& outputPath, MessageLog& log,
                std::string& status);
 
 }  // namespace kiv

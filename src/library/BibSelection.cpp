@@ -12,7 +12,7 @@ namespace kiv {
 
 void SelectAllSpectra(CBib& bib) { bib.selection.Free(); }
 
-int LoadSelection(CBib& bib, const std::string& path, std::string& status)
+FileResult LoadSelection(CBib& bib, const std::string& path, std::string& status)
 {
     std::string chosen = path;
     if (chosen.empty()) {
@@ -20,27 +20,27 @@ int LoadSelection(CBib& bib, const std::string& path, std::string& status)
             {"Load Selection", "*.mat", "Matrix Files (*.mat)|*.mat|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"});
         if (!answer || answer->empty()) {
             status = "Selection canceled";
-            return 1;
+            return FileResult::NoFileChosen;
         }
         chosen = *answer;
     }
     if (!FileExists(chosen)) {
         ReportRunTimeError(Format("Selection file %s cannot be opened", chosen.c_str()));
-        return 2;
+        return FileResult::CannotOpen;
     }
     CMatrix values;
     CCdmFile file;
     file.Attach(values);
     if (file.Load(chosen) == 0) {
         ReportRunTimeError(Format("Selection file %s cannot be opened", chosen.c_str()));
-        return 2;
+        return FileResult::CannotOpen;
     }
     file.ReadData(0);
     file.CloseRead();
     bib.selection.Alloc(1, values.Count());
     for (int k = 1; k <= values.Count(); ++k) bib.selection.SetFlat(k, TruncToInt32(std::floor(values.GetFlat(k) + 0.5)));
     status = "Selection done";
-    return 0;
+    return FileResult::Done;
 }
 
 }  // namespace kiv

@@ -3,6 +3,7 @@
 // order the commands that use it will visit them; an empty list means every block.
 #include <string>
 
+#include "base/FileResult.h"
 #include "library/Bib.h"
 
 namespace kiv {
@@ -10,9 +11,9 @@ namespace kiv {
 void SelectAllSpectra(CBib& bib);
 
 // Reads block numbers from a matrix file (a CDM file, or a plain text matrix; values taken row
-// by row) into the selection list. path empty: asked for with a file dialog. Returns 0 and
-// status "Selection done"; 1 and "Selection canceled" when no file was chosen; 2 when the file
-// cannot be read (reported).
-int LoadSelection(CBib& bib, const std::string& path, std::string& status);
+// by row) into the selection list. path empty: asked for with a file dialog. Returns Done and
+// status "Selection done"; NoFileChosen and "Selection canceled" when no file was chosen;
+// CannotOpen when the file cannot be read (reported).
+FileResult LoadSelection(CBib& bib, const std::string& path, std::string& status);
 
 }  // namespace kiv

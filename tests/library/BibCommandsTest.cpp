@@ -183,7 +183,7 @@ TEST(BibConvert, ConfirmAndConvertLibraries)
     bib.parameters = ConversionParameters(1);
     std::string status;
     log.clear();
-    ASSERT_EQ(ConvertBib(bib, {folder.Path("a.ssd"), folder.Path("b")}, folder.Path("out.ssd"), log, status), 0);
+    ASSERT_EQ(ConvertBib(bib, {folder.Path("a.ssd"), folder.Path("b")}, folder.Path("out.ssd"), log, status), FileResult::Done);
     EXPECT_EQ(status, "Conversion done");
     EXPECT_EQ(log, (MessageLog{Format("Import BIB from %s", folder.Path("a.ssd").c_str()), Format("Import BIB from %s", folder.Path("b").c_str())}));
     CBib out;
@@ -201,11 +201,11 @@ TEST(BibConvert, ConfirmAndConvertLibraries)
     // Converting a library onto itself is refused before anything is written.
     test::CRecordingReporter reporter;
     const std::string before = test::ReadBytes(folder.Path("b.ssd"));
-    EXPECT_EQ(ConvertBib(bib, {folder.Path("b.ssd")}, folder.Path("b.ssd"), log, status), 2);
+    EXPECT_EQ(ConvertBib(bib, {folder.Path("b.ssd")}, folder.Path("b.ssd"), log, status), FileResult::CannotOpen);
     EXPECT_EQ(test::ReadBytes(folder.Path("b.ssd")), before);
     EXPECT_EQ(reporter.messages.size(), 1u);
     // No input chosen.
-    EXPECT_EQ(ConvertBib(bib, {}, folder.Path("c.ssd"), log, status), 1);
+    EXPECT_EQ(ConvertBib(bib, {}, folder.Path("c.ssd"), log, status), FileResult::NoFileChosen);
 }
 
 TEST(BibBuild, JoinsTheLibrariesOfAFolder)
@@ -223,7 +223,7 @@ TEST(BibBuild, JoinsTheLibrariesOfAFolder)
 
     CBib bib;
     MessageLog log;
-    ASSERT_EQ(BuildBibFromDirectory(bib, folder.Path("notes.txt"), folder.Path("joined.ssd"), log), 0);
+    ASSERT_EQ(BuildBibFromDirectory(bib, folder.Path("notes.txt"), folder.Path("joined.ssd"), log), FileResult::Done);
     EXPECT_EQ(log, (MessageLog{"Generating new BIB from BIBs in directory", "add a.ssd", "add b.ssd"}));
     EXPECT_EQ(bib.path, folder.Path("joined"));
     EXPECT_EQ(bib.header.blockCount, 3);
@@ -236,10 +236,10 @@ TEST(BibBuild, JoinsTheLibrariesOfAFolder)
     EXPECT_EQ(ids, (std::vector<int>{1, 2, 3}));
 
     test::CRecordingReporter reporter;
-    EXPECT_EQ(BuildBibFromDirectory(bib, folder.Path("missing/x.ssd"), folder.Path("y.ssd"), log), 2);
+    EXPECT_EQ(BuildBibFromDirectory(bib, folder.Path("missing/x.ssd"), folder.Path("y.ssd"), log), FileResult::CannotOpen);
     EXPECT_EQ(reporter.messages, std::vector<std::string>{"Directory wrong!"});
     EXPECT_FALSE(FileExists(folder.Path("y.ssd")));
-    EXPECT_EQ(BuildBibFromDirectory(bib, "", folder.Path("y.ssd"), log), 1);
+    EXPECT_EQ(BuildBibFromDirectory(bib, "", folder.Path("y.ssd"), log), FileResult::NoFileChosen);
 }
 
 TEST(BibSelection, LoadAndClear)
@@ -248,7 +248,7 @@ TEST(BibSelection, LoadAndClear)
     test::WriteBytes(folder.Path("pick.mat"), "5\r\n2\r\n2\r\n");
     CBib bib;
     std::string status;
-    ASSERT_EQ(LoadSelection(bib, folder.Path("pick.mat"), status), 0);
+    ASSERT_EQ(LoadSelection(bib, folder.Path("pick.mat"), status), FileResult::Done);
     EXPECT_EQ(status, "Selection done");
     ASSERT_EQ(bib.selection.Count(), 3);
     EXPECT_EQ(bib.selection.GetFlat(1), 5);
@@ -256,11 +256,11 @@ TEST(BibSelection, LoadAndClear)
 
     CScriptedPrompter prompter;
     bib.SetPrompter(&prompter);
-    EXPECT_EQ(LoadSelection(bib, "", status), 1);
+    EXPECT_EQ(LoadSelection(bib, "", status), FileResult::NoFileChosen);
     EXPECT_EQ(status, "Selection canceled");
     EXPECT_EQ(bib.selection.Count(), 3);
     test::CRecordingReporter reporter;
-    EXPECT_EQ(LoadSelection(bib, folder.Path("none.mat"), status), 2);
+    EXPECT_EQ(LoadSelection(bib, folder.Path("none.mat"), status), FileResult::CannotOpen);
     EXPECT_EQ(reporter.messages.size(), 1u);
 
     SelectAllSpectra(bib);
