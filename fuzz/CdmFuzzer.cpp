@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string> definitions;
     CCdmFile cdm;
     cdm.Attach(m, definitions);
-    if (cdm.Load(path) != 1) return 0;
+    if (cdm.Load(path) != CdmLoad::Cdm) return 0;
     cdm.ReadData(0);
     CheckShape(m, cdm);
     for (int row : {1, cdm.Rows(), cdm.Rows() < INT32_MAX ? cdm.Rows() + 1 : 1}) {

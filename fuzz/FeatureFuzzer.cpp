@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const CMatrix fixed = FixedSpectra();
     FeatureDefinitionSet set;
     set.definitionFile = fuzz::WriteScratchFile("definitions.txt", data, size);
-    if (set.LoadDefinitions() != 0) return 0;
+    if (set.LoadDefinitions() != FileResult::Done) return 0;
     CMatrix spectra = fixed;
     set.ComputeFeatures(spectra, 0);
     set.ComputeFeatures(spectra, 1);

@@ -147,10 +147,10 @@ void WriteMatrixSeeds(const std::string& cdmCorpus, const std::string& textCorpu
                                "INT16", "UINT16", "INT32", "UINT32", "INT64"}) {
         std::string name = format;
         name = name.substr(0, name.find('\t')) + (name.find("%g") != std::string::npos ? "-g" : "");
-        if (cdm.Save(format, cdmCorpus + "/" + name + ".cdm", 0, 0) == 1) cdm.WriteData();
+        if (cdm.Save(format, cdmCorpus + "/" + name + ".cdm", 0, 0)) cdm.WriteData();
         cdm.CloseWrite();
     }
-    if (cdm.Save("TEXT\t%12.5f", textCorpus + "/matrix.txt", 0, 0) == 1) cdm.WriteData();
+    if (cdm.Save("TEXT\t%12.5f", textCorpus + "/matrix.txt", 0, 0)) cdm.WriteData();
     cdm.CloseWrite();
 }
 

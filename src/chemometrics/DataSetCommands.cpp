@@ -106,7 +106,7 @@ void LoadDataCommand(CDataSet& set, LoadTarget target, const std::string& path, 
     CMatrix loaded;
     CCdmFile cdm;
     cdm.Attach(loaded);
-    if (cdm.Load(path, prompter) == 0) return;
+    if (cdm.Load(path, prompter) == CdmLoad::NotOpened) return;
     cdm.ReadData(0);
     cdm.CloseRead();
     // The new matrix is raw: the old data and unknowns go back to raw values too, so that the
@@ -127,7 +127,7 @@ void SaveDataCommand(CDataSet& set, SaveTarget target, const std::string& path, 
                 {{"TEXT %12.5f", "TEXT\t%12.5f"}, {"FLOAT", "FLOAT"}, {"DOUBLE", "DOUBLE"}});
     CCdmFile cdm;
     cdm.Attach(*spec.matrix);
-    if (cdm.Save(format, path, 0, 0, prompter) == 0) return;
+    if (!cdm.Save(format, path, 0, 0, prompter)) return;
     cdm.WriteData();
     cdm.CloseWrite();
 }

@@ -32,25 +32,25 @@ void FeatureDefinitionSet::Reset()
     featureQuantisation = 0;
 }
 
-int FeatureDefinitionSet::LoadDefinitions()
+FileResult FeatureDefinitionSet::LoadDefinitions()
 {
     CHeadlessPrompter prompter;
     return LoadDefinitions(prompter);
 }
 
-int FeatureDefinitionSet::LoadDefinitions(CPrompter& prompter)
+FileResult FeatureDefinitionSet::LoadDefinitions(CPrompter& prompter)
 {
     lines.clear();
     if (definitionFile.empty()) {
         auto chosen = prompter.ChooseFileToOpen({"Load Feature Definition:", "*.txt", kTextFilter});
-        if (!chosen) return 1;
+        if (!chosen) return FileResult::NoFileChosen;
         Reset();
         definitionFile = *chosen;
     }
     CTextReader reader;
     if (!reader.Open(definitionFile)) {
         ReportRunTimeError("Feature Definition file not found!");
-        return 2;
+        return FileResult::CannotOpen;
     }
     state = 0;
     std::string line;
@@ -58,24 +58,24 @@ int FeatureDefinitionSet::LoadDefinitions(CPrompter& prompter)
         TrimRight(line, " \t\n\v\f\r");
         if (line.size() >= 2) lines.push_back(line);
     }
-    return 0;
+    return FileResult::Done;
 }
 
-int FeatureDefinitionSet::SaveFeatureNames(CPrompter& prompter, const std::string& path)
+FileResult FeatureDefinitionSet::SaveFeatureNames(CPrompter& prompter, const std::string& path)
 {
     std::string target = path;
     if (target.empty()) {
         auto chosen = prompter.ChooseFileToSave({"Save Feature Names:", "*.txt", kTextFilter});
-        if (!chosen) return 1;
+        if (!chosen) return FileResult::NoFileChosen;
         target = *chosen;
     }
     CTextWriter writer;
-    if (!writer.Open(target)) return 2;
+    if (!writer.Open(target)) return FileResult::CannotOpen;
     for (const std::string& name : names) {
         writer.Write(name);
         writer.Write("\n");
     }
-    return 0;
+    return FileResult::Done;
 }
 
 void FeatureDefinitionSet::ClearFeatures()
@@ -139,10 +139,10 @@ std::vector<int> FeatureDefinitionSet::ParseMassList(std::string_view text) { re
 
 MassRanges FeatureDefinitionSet::ParseMassRanges(std::string_view text) { return kiv::ParseMassRanges(text); }
 
-int LoadFeatureDefinitionFile(FeatureDefinitionSet& set, CPrompter& prompter, MessageLog& log)
+FileResult LoadFeatureDefinitionFile(FeatureDefinitionSet& set, CPrompter& prompter, MessageLog& log)
 {
     set.Reset();
-    int result = set.LoadDefinitions(prompter);
+    const FileResult result = set.LoadDefinitions(prompter);
     log.push_back(Format("%d feature definitions loaded", static_cast<int>(set.lines.size())));
     return result;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FileResult.h"
 #include "base/MessageLog.h"
 #include "base/Prompt.h"
 #include "features/EngineContext.h"
@@ -30,14 +31,14 @@ public:
     // Reads definitionFile into lines (asking for the file through prompter when the name is
     // empty; a chosen file resets the set first). Lines are cut at 1024 characters (a longer
     // line continues as the next one), trailing white space is removed and lines shorter than 2
-    // characters are skipped. Returns 0 when read, 1 when no file was chosen, 2 when the file
-    // cannot be opened ("Feature Definition file not found!" is reported).
-    int LoadDefinitions(CPrompter& prompter);
-    int LoadDefinitions();  // never asks
+    // characters are skipped. Returns Done, NoFileChosen, or CannotOpen when the file cannot be
+    // opened ("Feature Definition file not found!" is reported).
+    FileResult LoadDefinitions(CPrompter& prompter);
+    FileResult LoadDefinitions();  // never asks
 
-    // Writes names, one per line, to path (asking for the file when it is empty). Returns 0,
-    // 1 when no file was chosen, 2 when the file cannot be created (nothing is reported).
-    int SaveFeatureNames(CPrompter& prompter, const std::string& path = {});
+    // Writes names, one per line, to path (asking for the file when it is empty). Returns Done,
+    // NoFileChosen, or CannotOpen when the file cannot be created (nothing is reported).
+    FileResult SaveFeatureNames(CPrompter& prompter, const std::string& path = {});
 
     // No features and names; the lines stay.
     void ClearFeatures();
@@ -82,6 +83,6 @@ private:
 
 // The command "Load Feature Definition File": a fresh set read from a file the user chooses;
 // the log gets "%d feature definitions loaded".
-int LoadFeatureDefinitionFile(FeatureDefinitionSet& set, CPrompter& prompter, MessageLog& log);
+FileResult LoadFeatureDefinitionFile(FeatureDefinitionSet& set, CPrompter& prompter, MessageLog& log);
 
 }  // namespace kiv

@@ -118,10 +118,10 @@ bool OpenFeatureOutput(FeatureDefinitionSet& set, int rowTotal, const std::strin
         // Bound afresh each time: the set may have been moved since the last output.
         cdm.Attach(set.features, set.lines);
         cdm.SetBibFileName(output.bibFileName);
-        const int saved = cdm.Save(cdmFormat, set.outputFile, rowTotal, 0, prompter);
+        const bool saved = cdm.Save(cdmFormat, set.outputFile, rowTotal, 0, prompter);
         set.outputFile = cdm.WriteFileName();
-        output.cdmMatrix = saved == 1 ? &set.features : nullptr;
-        return saved == 1;
+        output.cdmMatrix = saved ? &set.features : nullptr;
+        return saved;
     }
 
     const bool binary = IsBinaryMode(set.saveMode);

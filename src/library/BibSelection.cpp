@@ -31,7 +31,7 @@ FileResult LoadSelection(CBib& bib, const std::string& path, std::string& status
     CMatrix values;
     CCdmFile file;
     file.Attach(values);
-    if (file.Load(chosen) == 0) {
+    if (file.Load(chosen) == CdmLoad::NotOpened) {
         ReportRunTimeError(Format("Selection file %s cannot be opened", chosen.c_str()));
         return FileResult::CannotOpen;
     }

@@ -212,32 +212,32 @@ std::string CCdmFile::FormatChoice(int number)
 // ---------------------------------------------------------------------------------------------
 // Writing
 
-int CCdmFile::Save(const std::string& format, const std::string& path, int rows, int cols)
+bool CCdmFile::Save(const std::string& format, const std::string& path, int rows, int cols)
 {
     CloseWrite();
-    if (path.empty()) return 0;
+    if (path.empty()) return false;
     return SaveTo(format, path, rows, cols);
 }
 
-int CCdmFile::Save(const std::string& format, const std::string& path, int rows, int cols, CPrompter& prompter)
+bool CCdmFile::Save(const std::string& format, const std::string& path, int rows, int cols, CPrompter& prompter)
 {
     CloseWrite();
     if (!path.empty()) return SaveTo(format, path, rows, cols);
     const auto chosen = prompter.ChooseFileToSave(
         {"Save Matrix as CDM or TXT/BIN (only *.cdm writes header):", "*.cdm", kFileFilter});
-    if (!chosen || chosen->empty()) return 0;
+    if (!chosen || chosen->empty()) return false;
     std::string name = *chosen;
     const size_t slash = name.find_last_of("/\\");
     if (name.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos) name += ".cdm";
     return SaveTo(format, name, rows, cols);
 }
 
-int CCdmFile::SaveTo(const std::string& format, std::string path, int rows, int cols)
+bool CCdmFile::SaveTo(const std::string& format, std::string path, int rows, int cols)
 {
     rows_ = rows < 1 ? (matrix_ ? matrix_->Rows() : 0) : rows;
     cols_ = cols < 1 ? (matrix_ ? matrix_->Cols() : 0) : cols;
     writeFile_.reset(std::fopen(path.c_str(), "wb"));
-    if (!writeFile_) return 0;
+    if (!writeFile_) return false;
     writeFileName_ = std::move(path);
     writeOpen_ = 1;
     writeCounter_ = 0;
@@ -245,7 +245,7 @@ int CCdmFile::SaveTo(const std::string& format, std::string path, int rows, int 
     pendingBitCount_ = 0;
     SetFormat(format);
     if (EndsWithCdm(writeFileName_)) WriteHeader();
-    return 1;
+    return true;
 }
 
 void CCdmFile::WriteBytes(const std::string& bytes)
@@ -344,30 +344,30 @@ void CCdmFile::CloseWrite()
 // ---------------------------------------------------------------------------------------------
 // Reading
 
-int CCdmFile::Load(const std::string& path)
+CdmLoad CCdmFile::Load(const std::string& path)
 {
     CloseRead();
-    if (path.empty()) return 0;
+    if (path.empty()) return CdmLoad::NotOpened;
     readFileName_ = path;
     if (!EndsWithCdm(path)) {
         readMode_ = 2;
-        return 2;
+        return CdmLoad::TextMatrix;
     }
     readFile_.reset(std::fopen(path.c_str(), "rb"));
-    if (!readFile_) return 0;
+    if (!readFile_) return CdmLoad::NotOpened;
     readMode_ = 1;
     bibFileName_.clear();
     if (featureDefinitions_) featureDefinitions_->clear();
     ReadHeader();
-    return 1;
+    return CdmLoad::Cdm;
 }
 
-int CCdmFile::Load(const std::string& path, CPrompter& prompter)
+CdmLoad CCdmFile::Load(const std::string& path, CPrompter& prompter)
 {
     if (!path.empty()) return Load(path);
     CloseRead();
     const auto chosen = prompter.ChooseFileToOpen({"Load CDM or Text:", "*.cdm", kFileFilter});
-    if (!chosen || chosen->empty()) return 0;
+    if (!chosen || chosen->empty()) return CdmLoad::NotOpened;
     return Load(*chosen);
 }
 

@@ -40,6 +40,10 @@ enum CdmFormatCode : int32_t {
     kCdmTextBin = -11,
 };
 
+// What Load found under a name: nothing it could open, a CDM file with its header read, or a
+// plain text matrix to be read whole.
+enum class CdmLoad { NotOpened = 0, Cdm = 1, TextMatrix = 2 };
+
 class CCdmFile {
 public:
     CCdmFile() = default;
@@ -54,20 +58,20 @@ public:
 
     // Opens path for writing (a still open output is closed first) and writes the header when
     // the name ends in ".cdm". rows / cols < 1 take the attached matrix's shape. format is a
-    // format string: a name, optionally a tab and a print format ("TEXT\t%12.5f"). Returns 1,
-    // or 0 when no file was chosen or it cannot be created. With an empty path the prompter's
+    // format string: a name, optionally a tab and a print format ("TEXT\t%12.5f"). Returns true
+    // when the file is open for writing, false when no file was chosen or it cannot be created. With an empty path the prompter's
     // save dialog asks; a chosen name without an extension gets ".cdm".
-    int Save(const std::string& format, const std::string& path, int rows, int cols);
-    int Save(const std::string& format, const std::string& path, int rows, int cols, CPrompter& prompter);
+    bool Save(const std::string& format, const std::string& path, int rows, int cols);
+    bool Save(const std::string& format, const std::string& path, int rows, int cols, CPrompter& prompter);
     // Appends the attached matrix's elements (its own shape) in the chosen encoding.
     void WriteData();
     void CloseWrite();
 
-    // A ".cdm" name is opened and its header read (returns 1; 0 when it cannot be opened); any
-    // other name is remembered as a plain text matrix (read mode 2, returns 2). With an empty
-    // path the prompter's open dialog asks; no choice returns 0.
-    int Load(const std::string& path);
-    int Load(const std::string& path, CPrompter& prompter);
+    // A ".cdm" name is opened and its header read (Cdm; NotOpened when it cannot be opened); any
+    // other name is remembered as a plain text matrix (read mode 2, TextMatrix). With an empty
+    // path the prompter's open dialog asks; no choice gives NotOpened.
+    CdmLoad Load(const std::string& path);
+    CdmLoad Load(const std::string& path, CPrompter& prompter);
     // Back to the start of the data (and to the first block); 0 when the header had no data.
     int SeekData();
     // row 0: the whole matrix; row > 0: that row (the last one for a row beyond the end) into a
@@ -108,7 +112,7 @@ public:
 
 private:
     void Reset();
-    int SaveTo(const std::string& format, std::string path, int rows, int cols);
+    bool SaveTo(const std::string& format, std::string path, int rows, int cols);
     void WriteHeader();
     void ReadHeader();
     void CheckDataLength();

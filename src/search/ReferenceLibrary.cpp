@@ -9,7 +9,7 @@ bool OpenCdmFeatures(CReferenceLibrary& reference, FeatureDefinitionSet& definit
                      CPrompter& prompter, CSession& session)
 {
     reference.bib.Close();
-    if (reference.cdm.Load(path, prompter) != 1) return false;
+    if (reference.cdm.Load(path, prompter) != CdmLoad::Cdm) return false;
     const std::string bibName = reference.cdm.BibFileName();
     reference.bib.Open(bibName);
     reference.bib.OpenIndex();

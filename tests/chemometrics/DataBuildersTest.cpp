@@ -89,10 +89,10 @@ TEST(DataBuilders, SpectralSimilaritySearchHits)
     CMatrix referenceFeatures = Rows({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}});
     CCdmFile writer;
     writer.Attach(referenceFeatures);
-    ASSERT_EQ(writer.Save("DOUBLE", folder.Path("ref.cdm"), 0, 0), 1);
+    ASSERT_TRUE(writer.Save("DOUBLE", folder.Path("ref.cdm"), 0, 0));
     writer.WriteData();
     writer.CloseWrite();
-    ASSERT_EQ(reference.cdm.Load(folder.Path("ref.cdm")), 1);
+    ASSERT_EQ(reference.cdm.Load(folder.Path("ref.cdm")), CdmLoad::Cdm);
     reference.bib.header.blockCount = 4;
     WriteDescriptors(folder, "ref", std::string("\x01\x02\x04\x08", 4), 8);
     test::CScriptedPrompter prompter;

@@ -111,7 +111,7 @@ TEST(BadDefinitions, DefinitionFileWithoutText)
     WriteBytes(path, bytes);
     FeatureDefinitionSet set;
     set.definitionFile = path;
-    EXPECT_EQ(set.LoadDefinitions(), 0);
+    EXPECT_EQ(set.LoadDefinitions(), FileResult::Done);
     for (const std::string& line : set.lines) EXPECT_LE(line.size(), 1024u);
     CMatrix s = MakeSpectra(100, {{{64, 100}}});
     CRecordingReporter reporter;

@@ -64,7 +64,7 @@ TEST(DefinitionFile, LoadingKeepsTheLinesAsWritten)
     FeatureDefinitionSet set;
     set.definitionFile = path;
     CRecordingReporter reporter;
-    EXPECT_EQ(set.LoadDefinitions(), 0);
+    EXPECT_EQ(set.LoadDefinitions(), FileResult::Done);
     EXPECT_EQ(set.state, 0);
     ASSERT_EQ(set.lines.size(), 6u);
     EXPECT_EQ(set.lines[0], "MD 14 1 800 M");
@@ -78,7 +78,7 @@ TEST(DefinitionFile, LoadingKeepsTheLinesAsWritten)
 
     // Loading again replaces the lines.
     WriteBytes(path, "LR\r\n");
-    EXPECT_EQ(set.LoadDefinitions(), 0);
+    EXPECT_EQ(set.LoadDefinitions(), FileResult::Done);
     EXPECT_EQ(set.lines, Texts{"LR"});
 }
 
@@ -90,7 +90,7 @@ TEST(DefinitionFile, MissingFileAndCancel)
     set.definitionFile = folder.Path("absent.txt");
     {
         CRecordingReporter reporter;
-        EXPECT_EQ(set.LoadDefinitions(), 2);
+        EXPECT_EQ(set.LoadDefinitions(), FileResult::CannotOpen);
         EXPECT_EQ(reporter.messages, Texts{"Feature Definition file not found!"});
         EXPECT_TRUE(set.lines.empty());
         EXPECT_EQ(set.state, 1);
@@ -99,7 +99,7 @@ TEST(DefinitionFile, MissingFileAndCancel)
     set.definitionFile.clear();
     set.saveMode = 2;
     CFilePrompter prompter;
-    EXPECT_EQ(set.LoadDefinitions(prompter), 1);
+    EXPECT_EQ(set.LoadDefinitions(prompter), FileResult::NoFileChosen);
     ASSERT_EQ(prompter.requests.size(), 1u);
     EXPECT_EQ(prompter.requests[0].title, "Load Feature Definition:");
     EXPECT_EQ(prompter.requests[0].defaultExtension, "*.txt");
@@ -119,7 +119,7 @@ TEST(DefinitionFile, MenuCommandResetsTheSet)
     CFilePrompter prompter;
     prompter.openPath = path;
     MessageLog log;
-    EXPECT_EQ(LoadFeatureDefinitionFile(set, prompter, log), 0);
+    EXPECT_EQ(LoadFeatureDefinitionFile(set, prompter, log), FileResult::Done);
     EXPECT_EQ(log, Texts{"2 feature definitions loaded"});
     EXPECT_EQ(set.definitionFile, path);
     EXPECT_EQ(set.saveMode, 0);
@@ -140,14 +140,14 @@ TEST(DefinitionFile, SaveFeatureNamesWritesCrLfLines)
     CMatrix s = MakeSpectra(100, {{{64, 100}}});
     set.ComputeFeatures(s, 0);
     CHeadlessPrompter headless;
-    EXPECT_EQ(set.SaveFeatureNames(headless), 1);  // no file chosen
-    EXPECT_EQ(set.SaveFeatureNames(headless, folder.Path("names.txt")), 0);
+    EXPECT_EQ(set.SaveFeatureNames(headless), FileResult::NoFileChosen);
+    EXPECT_EQ(set.SaveFeatureNames(headless, folder.Path("names.txt")), FileResult::Done);
     EXPECT_EQ(ReadBytes(folder.Path("names.txt")), "LR 64 1 1 1\r\nLR 65 1 1 1\r\nLR 66 1 1 1\r\n");
-    EXPECT_EQ(set.SaveFeatureNames(headless, folder.Path("no/such/folder/n.txt")), 2);
+    EXPECT_EQ(set.SaveFeatureNames(headless, folder.Path("no/such/folder/n.txt")), FileResult::CannotOpen);
 
     CFilePrompter prompter;
     prompter.savePath = folder.Path("asked.txt");
-    EXPECT_EQ(set.SaveFeatureNames(prompter), 0);
+    EXPECT_EQ(set.SaveFeatureNames(prompter), FileResult::Done);
     EXPECT_EQ(prompter.requests.at(0).title, "Save Feature Names:");
     EXPECT_EQ(ReadBytes(folder.Path("asked.txt")).size(), 3u * 13u);
 }

@@ -236,7 +236,7 @@ TEST(FeatureOutput, BitAndTextBinPackAcrossStreamedRows)
         CMatrix back;
         CCdmFile reader;
         reader.Attach(back);
-        ASSERT_EQ(reader.Load(set.outputFile), 1);
+        ASSERT_EQ(reader.Load(set.outputFile), CdmLoad::Cdm);
         ASSERT_EQ(reader.ReadData(0), 1);
         ASSERT_EQ(back.Rows(), 13);
         ASSERT_EQ(back.Cols(), 3);

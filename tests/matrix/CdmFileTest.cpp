@@ -52,7 +52,7 @@ TEST(CdmFile, TextHeaderAndDataByteForByte)
     CMatrix m = Make(2, 3, {1, 2, 100, -4.5, 0, 1e-6});
     CCdmFile cdm;
     cdm.Attach(m);
-    ASSERT_EQ(cdm.Save("TEXT\t%12.5f", folder.Path("m.CDM"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("TEXT\t%12.5f", folder.Path("m.CDM"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     EXPECT_EQ(test::ReadBytes(folder.Path("m.CDM")),
@@ -61,7 +61,7 @@ TEST(CdmFile, TextHeaderAndDataByteForByte)
     CMatrix back;
     CCdmFile reader;
     reader.Attach(back);
-    ASSERT_EQ(reader.Load(folder.Path("m.CDM")), 1);
+    ASSERT_EQ(reader.Load(folder.Path("m.CDM")), CdmLoad::Cdm);
     EXPECT_EQ(reader.FormatName(), "TEXT");
     EXPECT_EQ(reader.FormatParameter(), "%12.5f");
     EXPECT_EQ(reader.DataOffset(), static_cast<int64_t>(kTextHeader.size()));
@@ -71,7 +71,7 @@ TEST(CdmFile, TextHeaderAndDataByteForByte)
     EXPECT_EQ(Values(back), (D{-4.5, 0, 0}));
 
     // FLOAT: the format line alone, /DATA 0, then 24 bytes.
-    ASSERT_EQ(cdm.Save("float", folder.Path("f.cdm"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("float", folder.Path("f.cdm"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     const std::string header = "/CDM\t0\r\n/ROWSCOLS\t1\r\n2\t3\r\n/FORMAT\t1\r\nFLOAT\r\n/DATA\t0\r\n";
@@ -89,7 +89,7 @@ TEST(CdmFile, FeatureDefinitionsAndLibraryNameTravelInTheHeader)
     CCdmFile cdm;
     cdm.Attach(m, lines);
     cdm.SetBibFileName("lib/nist.ssd");
-    ASSERT_EQ(cdm.Save("DOUBLE", folder.Path("d.cdm"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("DOUBLE", folder.Path("d.cdm"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     const std::string expected =
@@ -103,7 +103,7 @@ TEST(CdmFile, FeatureDefinitionsAndLibraryNameTravelInTheHeader)
     std::vector<std::string> readLines{"stale"};
     CCdmFile reader;
     reader.Attach(back, readLines);
-    ASSERT_EQ(reader.Load(folder.Path("d.cdm")), 1);
+    ASSERT_EQ(reader.Load(folder.Path("d.cdm")), CdmLoad::Cdm);
     EXPECT_EQ(readLines, (std::vector<std::string>{"MODSUM 1 14", "RATIO 2"}));
     EXPECT_EQ(reader.BibFileName(), "lib/nist.ssd");
     EXPECT_EQ(reader.Rows(), 1);
@@ -125,7 +125,7 @@ TEST(CdmFile, HeaderGrammarSkipsWhatItDoesNotKnow)
     std::vector<std::string> lines;
     CCdmFile reader;
     reader.Attach(m, lines);
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_EQ(reader.Rows(), 2);
     EXPECT_EQ(reader.Cols(), 1);
     EXPECT_EQ(lines, (std::vector<std::string>{"A", "B"}));
@@ -137,14 +137,14 @@ TEST(CdmFile, HeaderGrammarSkipsWhatItDoesNotKnow)
 
     // Without /DATA nothing can be read; without /CDM neither.
     test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t1\r\n1\t1\r\n");
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_EQ(reader.DataOffset(), 0);
     EXPECT_EQ(reader.ReadData(0), 0);
     EXPECT_EQ(reader.SeekData(), 0);
     test::WriteBytes(path, "/ROWSCOLS\t1\r\n1\t1\r\n/DATA\t0\r\nxxxx");
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_EQ(reader.ReadData(0), 0);
-    EXPECT_EQ(reader.Load(folder.Path("missing.cdm")), 0);
+    EXPECT_EQ(reader.Load(folder.Path("missing.cdm")), CdmLoad::NotOpened);
 }
 
 TEST(CdmFile, BitAndTextBinPacking)
@@ -153,23 +153,23 @@ TEST(CdmFile, BitAndTextBinPacking)
     CMatrix m = Make(3, 3, {1, 0, 1, 0.6, 0.5, 0, 1, 1, 1});  // bits 1 0 1 1 0 0 1 1 | 1
     CCdmFile cdm;
     cdm.Attach(m);
-    ASSERT_EQ(cdm.Save("BIT", folder.Path("b.bin"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("BIT", folder.Path("b.bin"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     EXPECT_EQ(test::ReadBytes(folder.Path("b.bin")), std::string("\xcd\x01", 2));
 
-    ASSERT_EQ(cdm.Save("TEXTBIN", folder.Path("t.bin"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("TEXTBIN", folder.Path("t.bin"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     EXPECT_EQ(test::ReadBytes(folder.Path("t.bin")), "101\r\n100\r\n111\r\n");
 
-    ASSERT_EQ(cdm.Save("BIT", folder.Path("b.cdm"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("BIT", folder.Path("b.cdm"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     CMatrix back;
     CCdmFile reader;
     reader.Attach(back);
-    ASSERT_EQ(reader.Load(folder.Path("b.cdm")), 1);
+    ASSERT_EQ(reader.Load(folder.Path("b.cdm")), CdmLoad::Cdm);
     ASSERT_EQ(reader.ReadData(0), 1);
     EXPECT_EQ(Values(back), (D{1, 0, 1, 1, 0, 0, 1, 1, 1}));
     ASSERT_EQ(reader.ReadData(2), 1);  // a single row starts inside the first byte
@@ -184,7 +184,7 @@ TEST(CdmFile, BitWrittenRowByRowReadsBackTheSameBits)
     CMatrix row(1, 3);
     CCdmFile cdm;
     cdm.Attach(row);
-    ASSERT_EQ(cdm.Save("BIT", folder.Path("rows.cdm"), 7, 3), 1);
+    ASSERT_TRUE(cdm.Save("BIT", folder.Path("rows.cdm"), 7, 3));
     for (int r = 0; r < 7; ++r) {
         for (int j = 1; j <= 3; ++j) row.Set(1, j, bits[static_cast<size_t>(r * 3 + j - 1)]);
         cdm.WriteData();
@@ -199,7 +199,7 @@ TEST(CdmFile, BitWrittenRowByRowReadsBackTheSameBits)
     CMatrix back;
     CCdmFile reader;
     reader.Attach(back);
-    ASSERT_EQ(reader.Load(folder.Path("rows.cdm")), 1);
+    ASSERT_EQ(reader.Load(folder.Path("rows.cdm")), CdmLoad::Cdm);
     ASSERT_EQ(reader.ReadData(0), 1);
     EXPECT_EQ(Values(back), bits);
     // In blocks of 3 rows: the third block holds the last row and zeros.
@@ -221,7 +221,7 @@ TEST(CdmFile, BlocksWalkThroughTheDataAndTheLastIsShort)
         SCOPED_TRACE(format);
         CCdmFile cdm;
         cdm.Attach(m);
-        ASSERT_EQ(cdm.Save(format, folder.Path("blocks.cdm"), 0, 0), 1);
+        ASSERT_TRUE(cdm.Save(format, folder.Path("blocks.cdm"), 0, 0));
         cdm.WriteData();
         cdm.CloseWrite();
 
@@ -229,7 +229,7 @@ TEST(CdmFile, BlocksWalkThroughTheDataAndTheLastIsShort)
         CCdmFile reader;
         reader.Attach(block);
         reader.SetBlockSize(2);
-        ASSERT_EQ(reader.Load(folder.Path("blocks.cdm")), 1);
+        ASSERT_EQ(reader.Load(folder.Path("blocks.cdm")), CdmLoad::Cdm);
         for (int pass = 0; pass < 2; ++pass) {
             ASSERT_EQ(reader.SeekData(), 1);
             ASSERT_EQ(reader.ReadData(-1), 1);
@@ -259,7 +259,7 @@ TEST(CdmFile, TruncatedOrDamagedDataIsReportedAndBounded)
     CMatrix m;
     CCdmFile reader;
     reader.Attach(m);
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     ASSERT_EQ(reporter.messages.size(), 1u);
     EXPECT_EQ(reporter.messages[0],
               "CDM file " + path + " is damaged or truncated:\nthe header announces 4 rows, the data hold 3.");
@@ -274,13 +274,13 @@ TEST(CdmFile, TruncatedOrDamagedDataIsReportedAndBounded)
         SCOPED_TRACE(shape);
         test::WriteBytes(path, std::string("/CDM\t0\r\n/ROWSCOLS\t1\r\n") + shape +
                                    "\r\n/FORMAT\t1\r\nBIT\r\n/DATA\t0\r\n" + floats);
-        ASSERT_EQ(reader.Load(path), 1);
+        ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
         EXPECT_LE(static_cast<int64_t>(reader.Rows()) * reader.Cols(), 4000000000LL);
         reader.ReadData(0);
         EXPECT_LE(m.Count(), 160 + 2);
     }
     test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t1\r\n2000000000\t3\r\n/FORMAT\t1\r\nTEXT\t%g\r\n/DATA\t2\r\n1\t2\t3\r\n");
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_LE(reader.Rows(), 8);
     ASSERT_EQ(reader.ReadData(0), 1);
     EXPECT_EQ(m.Get(1, 3), 3.0);
@@ -306,21 +306,21 @@ TEST(CdmFile, FormatStringsAndIntegerEncodings)
 
     CMatrix m = Make(1, 4, {-3.4, 70000, 255.6, -1});
     cdm.Attach(m);
-    ASSERT_EQ(cdm.Save("INT16", folder.Path("i.bin"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("INT16", folder.Path("i.bin"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     EXPECT_EQ(test::ReadBytes(folder.Path("i.bin")), std::string("\xfd\xff\xff\x7f\x00\x01\xff\xff", 8));
-    ASSERT_EQ(cdm.Save("UINT8", folder.Path("u.bin"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("UINT8", folder.Path("u.bin"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     EXPECT_EQ(test::ReadBytes(folder.Path("u.bin")), std::string("\x00\xff\xff\x00", 4));
 
     // A print format that printf cannot take safely falls back to %12.5f.
-    ASSERT_EQ(cdm.Save("TEXT\t%s", folder.Path("s.txt"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("TEXT\t%s", folder.Path("s.txt"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     EXPECT_EQ(test::ReadBytes(folder.Path("s.txt")), "    -3.40000\t 70000.00000\t   255.60000\t    -1.00000\r\n");
-    ASSERT_EQ(cdm.Save("TEXT\t%99999999f", folder.Path("w.txt"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("TEXT\t%99999999f", folder.Path("w.txt"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     EXPECT_EQ(test::ReadBytes(folder.Path("w.txt")), test::ReadBytes(folder.Path("s.txt")));
@@ -329,7 +329,7 @@ TEST(CdmFile, FormatStringsAndIntegerEncodings)
     CMatrix back;
     CCdmFile reader;
     reader.Attach(back);
-    EXPECT_EQ(reader.Load(folder.Path("s.txt")), 2);
+    EXPECT_EQ(reader.Load(folder.Path("s.txt")), CdmLoad::TextMatrix);
     EXPECT_EQ(reader.ReadMode(), 2);
     EXPECT_EQ(reader.ReadData(0), 0);
     EXPECT_EQ(Values(back), (D{-3.4, 70000, 255.6, -1}));
@@ -342,11 +342,11 @@ TEST(CdmFile, DialogsChooseTheFile)
     CCdmFile cdm;
     cdm.Attach(m);
     CHeadlessPrompter headless;
-    EXPECT_EQ(cdm.Save("FLOAT", "", 0, 0, headless), 0);
-    EXPECT_EQ(cdm.Load("", headless), 0);
+    EXPECT_FALSE(cdm.Save("FLOAT", "", 0, 0, headless));
+    EXPECT_EQ(cdm.Load("", headless), CdmLoad::NotOpened);
 
     CNamingPrompter prompter(folder.Path("chosen"));
-    ASSERT_EQ(cdm.Save("FLOAT", "", 0, 0, prompter), 1);
+    ASSERT_TRUE(cdm.Save("FLOAT", "", 0, 0, prompter));
     EXPECT_EQ(cdm.WriteFileName(), folder.Path("chosen.cdm"));
     cdm.WriteData();
     cdm.CloseWrite();
@@ -357,7 +357,7 @@ TEST(CdmFile, DialogsChooseTheFile)
     CMatrix back;
     CCdmFile reader;
     reader.Attach(back);
-    ASSERT_EQ(reader.Load("", opener), 1);
+    ASSERT_EQ(reader.Load("", opener), CdmLoad::Cdm);
     EXPECT_EQ(opener.titles[0], "Load CDM or Text:");
     ASSERT_EQ(reader.ReadData(0), 1);
     EXPECT_EQ(Values(back), (D{5}));
@@ -376,7 +376,7 @@ TEST(CdmFile, HeaderShapeIsCheckedAgainstTheDataBeforeAnyAllocation)
     const std::string noColumns = "/CDM\t0\r\n/ROWSCOLS\t1\r\n2147483647\r\n/FORMAT\t1\r\nINT8\r\n/DATA\t0\r\n";
     ASSERT_EQ(noColumns.size(), 59u);
     test::WriteBytes(path, noColumns);
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_EQ(reporter.messages,
               std::vector<std::string>{"CDM file " + path + " is damaged:\nthe header announces 2147483647 rows but no columns."});
     EXPECT_EQ(reader.Rows(), 0);
@@ -386,7 +386,7 @@ TEST(CdmFile, HeaderShapeIsCheckedAgainstTheDataBeforeAnyAllocation)
     EXPECT_EQ(m.Count(), 0);
     // A header without a data section announces nothing that can be read.
     test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t2\r\n2147483647\t5\r\n/FORMAT\t1\r\nFLOAT\r\n");
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_EQ(reader.Rows(), 0);
     EXPECT_EQ(reader.Cols(), 0);
 
@@ -395,7 +395,7 @@ TEST(CdmFile, HeaderShapeIsCheckedAgainstTheDataBeforeAnyAllocation)
                                std::string(200, '\n'));
     ASSERT_EQ(test::ReadBytes(path).size(), 260u);
     reporter.messages.clear();
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_EQ(reporter.messages, std::vector<std::string>{"CDM file " + path +
                                                           " is damaged or truncated:\nthe header announces 200 "
                                                           "rows, the data hold 1."});
@@ -406,7 +406,7 @@ TEST(CdmFile, HeaderShapeIsCheckedAgainstTheDataBeforeAnyAllocation)
     test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t1\r\n1\t4194304\r\n/FORMAT\t1\r\nFLOAT\r\n/DATA\t0\r\n" +
                                std::string("\x00\x00\x80\x3f", 4));
     ASSERT_EQ(test::ReadBytes(path).size(), 63u);
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_EQ(reader.Rows(), 1);
     ASSERT_EQ(reader.SeekData(), 1);
     ASSERT_EQ(reader.ReadData(-1), 1);
@@ -416,7 +416,7 @@ TEST(CdmFile, HeaderShapeIsCheckedAgainstTheDataBeforeAnyAllocation)
     // Beyond the trusted cells every value must be there.
     test::WriteBytes(path, "/CDM\t0\r\n/ROWSCOLS\t1\r\n3\t4194305\r\n/FORMAT\t1\r\nDOUBLE\r\n/DATA\t0\r\n" +
                                std::string(16, '\0'));
-    ASSERT_EQ(reader.Load(path), 1);
+    ASSERT_EQ(reader.Load(path), CdmLoad::Cdm);
     EXPECT_EQ(reader.Rows(), 0);
     EXPECT_EQ(reader.ReadData(1), 0);
     ASSERT_EQ(reader.SeekData(), 1);
@@ -430,14 +430,14 @@ TEST(CdmFile, HugeBlockSizeEndsAfterTheLastRow)
     CMatrix m = Make(3, 2, {1, 2, 3, 4, 5, 6});
     CCdmFile cdm;
     cdm.Attach(m);
-    ASSERT_EQ(cdm.Save("FLOAT", folder.Path("h.cdm"), 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("FLOAT", folder.Path("h.cdm"), 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
     CMatrix block;
     CCdmFile reader;
     reader.Attach(block);
     reader.SetBlockSize(2147483647);
-    ASSERT_EQ(reader.Load(folder.Path("h.cdm")), 1);
+    ASSERT_EQ(reader.Load(folder.Path("h.cdm")), CdmLoad::Cdm);
     ASSERT_EQ(reader.SeekData(), 1);
     ASSERT_EQ(reader.ReadData(-1), 1);
     EXPECT_EQ(Values(block), (D{1, 2, 3, 4, 5, 6}));

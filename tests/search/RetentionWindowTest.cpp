@@ -39,7 +39,7 @@ protected:
         CCdmFile cdm;
         cdm.Attach(features, lines);
         cdm.SetBibFileName(folder.Path("refs.ssd"));
-        ASSERT_EQ(cdm.Save("DOUBLE", folder.Path("refs.cdm"), 0, 0), 1);
+        ASSERT_TRUE(cdm.Save("DOUBLE", folder.Path("refs.cdm"), 0, 0));
         cdm.WriteData();
         cdm.CloseWrite();
         ASSERT_TRUE(OpenCdmFeatures(reference, definitions, folder.Path("refs.cdm"), prompter, session));

@@ -43,7 +43,7 @@ void WriteCdm(const std::string& path, const std::string& bibPath, int rows)
     CCdmFile cdm;
     cdm.Attach(features, lines);
     cdm.SetBibFileName(bibPath);
-    ASSERT_EQ(cdm.Save("DOUBLE", path, 0, 0), 1);
+    ASSERT_TRUE(cdm.Save("DOUBLE", path, 0, 0));
     cdm.WriteData();
     cdm.CloseWrite();
 }
