@@ -10,6 +10,7 @@
 #include "ui/RunMenu.h"
 #include "ui/SearchMenu.h"
 #include "ui/StatisticsMenu.h"
+#include "ui/ViewMenu.h"
 
 namespace kiv {
 
@@ -24,6 +25,7 @@ CommandList BuildTable()
     AddDataMenuCommands(table);
     AddRunMenuCommands(table);
     AddStatisticsMenuCommands(table);
+    AddViewMenuCommands(table);
     std::map<std::string, int> uses;
     for (const InteractiveCommand& command : table) ++uses[ScriptNameOf(command.entry)];
     for (InteractiveCommand& command : table) {

@@ -15,6 +15,8 @@
 
 namespace kiv {
 
+class CPageView;
+
 struct CKivDoc {
     CBib bib;  // the working library and its current record; a GC-MS run is held here too
     FeatureDefinitionSet features;  // the feature definitions of the working library
@@ -30,6 +32,7 @@ struct CKivDoc {
     CMatrix moleculeTable;
     CMatrix structuralSimilarity;  // unknowns x hits of the hitlist
     CScorePlots* scorePlots = nullptr;  // the view's scatter plots (none without a desktop)
+    CPageView* view = nullptr;  // the page the view commands act on (none without a desktop)
     int zoom = 100;  // page zoom in percent, saved with the parameters
 };
 
