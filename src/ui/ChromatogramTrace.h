@@ -19,11 +19,11 @@ public:
     std::string CopyText() const override;
     // The scan (1-based) whose retention time is nearest to the point's (the first on ties).
     std::optional<int> ItemAt(PagePoint p) const override;
+    PageRect PlotArea() const override;
 
 protected:
     void DrawContent(CPainter& painter) const override;
     AxisRange DataRange() const override;
-    PageRect PlotArea() const override;
 
 private:
     void DrawTrace(CPainter& painter, int row, const PageRect& plot) const;

@@ -52,7 +52,6 @@ void CDisplayObject::Draw(CPainter& painter, const PageRect& area) const
         painter.SetPen(kFrameGrey, style_.penWidth);
         painter.SetBrush(kWhite);
         painter.DrawRect(placement_);
-        painter.SetTextColour(kFrameGrey);
     }
     if (empty_) {
         painter.SetFont(FontRole::Small, 0, 400);

@@ -67,6 +67,10 @@ public:
     // The item under p (a record, a hit, a plot point, a trace point), or nothing.
     virtual std::optional<int> ItemAt(PagePoint) const { return std::nullopt; }
 
+    // Where the data window is mapped to on the page (the whole rectangle unless a kind keeps
+    // room for axes and titles).
+    virtual PageRect PlotArea() const { return placement_; }
+
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title) { title_ = title; }
     const CMatrixNumerics& Result() const { return result_; }
@@ -80,9 +84,6 @@ protected:
     virtual AxisRange Rounded(AxisRange window) const { return window; }
     // DataRange with an axis of no width widened to one unit.
     AxisRange FullRange() const;
-    // Where the data window is mapped to on the page (the whole rectangle unless a kind keeps
-    // room for axes).
-    virtual PageRect PlotArea() const { return placement_; }
     // Data to page coordinates through the window and PlotArea, and back.
     PagePoint ToPage(double x, double y) const;
     void ToData(PagePoint p, double& x, double& y) const;

@@ -20,6 +20,7 @@ public:
     // "%10.3f %7.3f" for a peak list.
     std::string CopyText() const override;
     std::optional<int> ItemAt(PagePoint p) const override;
+    PageRect PlotArea() const override;
 
     // The scales of both axes of the current window (the window already lies on them).
     AxisScale MassScale() const;
@@ -28,7 +29,6 @@ public:
 protected:
     void DrawContent(CPainter& painter) const override;
     AxisRange DataRange() const override;
-    PageRect PlotArea() const override;
     AxisRange Rounded(AxisRange window) const override;
 
 private:

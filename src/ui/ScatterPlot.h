@@ -43,13 +43,13 @@ public:
     std::string CopyText() const override;
     // The point (1-based, objects then second series) nearest to p within a marker's reach.
     std::optional<int> ItemAt(PagePoint p) const override;
+    PageRect PlotArea() const override;
     // The library block of an item, 0 when it has none.
     int BlockOf(int item) const;
 
 protected:
     void DrawContent(CPainter& painter) const override;
     AxisRange DataRange() const override;
-    PageRect PlotArea() const override;
 
 private:
     struct Look;  // what the options digits ask for, worked out once per drawing

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "LibraryFiles.h"
+#include "ScriptedPrompter.h"
+#include "TestSupport.h"
+#include "ui/CommandTable.h"
+#include "ui/MeasuringPainter.h"
+#include "ui/PageView.h"
+
+using namespace kiv;
+
+namespace {
+
+// A document with its page view, as the desktop holds them.
+struct ViewFixture {
+    ViewFixture() { doc.view = &view; }
+    void Run(const char* scriptName)
+    {
+        const InteractiveCommand* command = FindInteractiveCommand(scriptName);
+        ASSERT_NE(command, nullptr) << scriptName;
+        command->run(doc, prompter, session);
+    }
+    CKivDoc doc;
+    CPageView view{doc};
+    test::CScriptedPrompter prompter;
+    CRecordingSession session;
+};
+
+PagePoint Centre(const CDisplayObject& object)
+{
+    const PageRect r = object.Placement();
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace
+
+TEST(PageView, PageCommandsStoreChangedValuesOnly)
+{
+    ViewFixture f;
+    f.prompter.Answer("-1");
+    f.Run("PageSetup");
+    EXPECT_EQ(f.view.Settings().setup, 0);
+    EXPECT_TRUE(f.view.Settings().matrixOnly);
+    EXPECT_EQ(f.prompter.prompts.back().valueText, "0");
+    EXPECT_EQ(f.prompter.prompts.back().presets.size(), 8u);
+    EXPECT_EQ(f.prompter.prompts.back().presets[1].caption, "Text");
+    f.prompter.Answer("0");
+    f.Run("PageSetup");
+    EXPECT_FALSE(f.view.Settings().matrixOnly);
+    EXPECT_EQ(f.prompter.prompts.back().valueText, "-1");
+    EXPECT_EQ(f.session.redraws, 2);
+
+    // The current format again, zoom 0 and a negative zoom: nothing to do.
+    f.prompter.Answer("1");
+    f.Run("PageFormat");
+    EXPECT_EQ(f.prompter.prompts.back().prompt, "Change Page Format:\n1\tWindow\n2\tA4 Page\n3\tFull Screen 1024x768\n");
+    f.prompter.Answer("0");
+    f.Run("PageZoom");
+    f.prompter.Answer("-20");
+    f.Run("PageZoom");
+    EXPECT_EQ(f.view.Settings().zoom, 100);
+    EXPECT_EQ(f.session.redraws, 2);
+
+    f.prompter.Answer("150");
+    f.Run("PageZoom");
+    f.prompter.Answer("2");
+    f.Run("PageFormat");
+    EXPECT_EQ(f.doc.zoom, 150);
+    EXPECT_EQ(f.view.PageArea().right, 30750);
+    EXPECT_EQ(f.view.Text().Placement().left, 1500);
+    EXPECT_EQ(f.session.redraws, 4);
+}
+
+TEST(PageView, MsMatrixScatterClampsMassesAndMissingDataSaysNoData)
+{
+    ViewFixture f;
+    f.prompter.Answer("1");
+    f.prompter.Answer("2");
+    f.Run("ScatterPlotMSMatrix");
+    EXPECT_EQ(f.session.status.back(), "No Data!");
+
+    CMatrix& msm = f.doc.bib.run.msm;
+    msm = CMatrix(3, 800);
+    for (int i = 1; i <= 3; ++i) {
+        msm.Set(i, 1, i);
+        msm.Set(i, 800, 10 * i);
+    }
+    f.prompter.Answer("0");
+    f.prompter.Answer("5000");
+    f.Run("ScatterPlotMSMatrix");
+    EXPECT_EQ(f.view.Settings().setup, 10);
+    const CScatterPlot& plot = f.view.Scatter(1);
+    EXPECT_FALSE(plot.IsEmpty());
+    EXPECT_EQ(plot.Title(), "MS Matrix");
+    EXPECT_EQ(plot.Data().objects.x, (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(plot.Data().objects.y, (std::vector<double>{10, 20, 30}));
+    EXPECT_EQ(plot.BlockOf(2), 2);
+    EXPECT_EQ(f.prompter.prompts[2].prompt, "Enter Mass for X-Axis:");
+
+    // Other sources refuse a column below 1; a column above the last is the last.
+    f.doc.data.XScores = CMatrix(2, 2);
+    f.prompter.Answer("0");
+    f.prompter.Answer("1");
+    f.Run("ScatterPlotXScores");
+    EXPECT_EQ(f.session.status.back(), "No Data!");
+    EXPECT_TRUE(f.view.ShowScatterPlot(1, "X Scores", 9, 9));
+    EXPECT_FALSE(f.view.ShowScatterPlot(1, "Y Loadings", 1, 2));
+    EXPECT_FALSE(f.view.ShowScatterPlot(1, "No Such Source", 1, 2));
+
+    // Predictions of fewer objects than scores.
+    f.doc.data.YScores = CMatrix(3, 2);
+    f.doc.data.YPred = CMatrix(2, 2);
+    EXPECT_TRUE(f.view.ShowScatterPlot(2, "Y Scores & Prediction", 1, 2));
+    EXPECT_EQ(f.view.TextLines().back(), "Prediction Plot: Object missing");
+}
+
+TEST(PageView, CommandsRunWithoutAView)
+{
+    CKivDoc doc;
+    test::CScriptedPrompter prompter;
+    CRecordingSession session;
+    prompter.Answer("1");
+    prompter.Answer("2");
+    FindInteractiveCommand("YScores")->run(doc, prompter, session);
+    EXPECT_EQ(session.status.back(), "No Data!");
+    prompter.Answer("120");
+    FindInteractiveCommand("PageZoom")->run(doc, prompter, session);
+    EXPECT_EQ(doc.zoom, 120);
+    EXPECT_EQ(doc.view, nullptr);
+}
+
+TEST(PageView, ChromatogramClickTogglesTheNearestScan)
+{
+    ViewFixture f;
+    CChromatogram& run = f.doc.chromatogram;
+    run.xAxis = CMatrix(1, 3);
+    for (int i = 1; i <= 3; ++i) run.xAxis.Set(1, i, i);
+    run.AddTrace(run.xAxis, "TIC");
+    f.view.Settings().setup = 1;
+    f.view.Rebuild();
+    CChromatogramTrace& trace = f.view.Chromatogram(1);
+    ASSERT_FALSE(trace.IsEmpty());
+    trace.SetZoomWindow({0, 4, 0, 10});
+    const PageRect plot = trace.PlotArea();
+    ASSERT_EQ(plot.Width() % 8, 0);
+    auto at = [&](int eighths) { return PagePoint{plot.left + plot.Width() / 8 * eighths, (plot.top + plot.bottom) / 2}; };
+    // 2.5 lies as near to 2 as to 3: the first of them.
+    f.view.Click(at(5), f.session);
+    EXPECT_EQ(run.selected.Count(), 1);
+    EXPECT_EQ(run.selected.GetFlat(1), 2);
+    f.view.Click(at(5), f.session);
+    EXPECT_EQ(run.selected.Count(), 0);
+    f.view.Click(at(7), f.session);
+    f.view.Click(at(1), f.session);
+    EXPECT_EQ(run.selected.Count(), 2);
+    EXPECT_EQ(run.selected.GetFlat(1), 1);
+    EXPECT_EQ(run.selected.GetFlat(2), 3);
+
+    // A rubber band over the trace zooms it to the band.
+    f.view.ZoomObjectsTo({at(6).x, plot.bottom, at(2).x, plot.top});
+    EXPECT_NEAR(trace.ZoomWindow().xMin, 1, 1e-9);
+    EXPECT_NEAR(trace.ZoomWindow().xMax, 3, 1e-9);
+
+    // "Clear" empties the traces and the selection.
+    f.view.RunContextEntry("Clear", Centre(trace), f.prompter, f.session);
+    EXPECT_EQ(run.selected.Count(), 0);
+    EXPECT_TRUE(trace.IsEmpty());
+}
+
+TEST(PageView, ContextMenuOffersWhatAppliesAndEmptyOtherwise)
+{
+    ViewFixture f;
+    const std::vector<std::string> empty{"Empty"};
+    EXPECT_EQ(f.view.ContextMenuEntries(Centre(f.view.Text())), empty);
+
+    f.view.AddTextLine("Startup done");
+    const std::vector<std::string> text{"Export WMF", "Save Matrix", "Copy Text", "Options"};
+    EXPECT_EQ(f.view.ContextMenuEntries(Centre(f.view.Text())), text);
+    EXPECT_EQ(f.view.ContextMenuEntries({1, 1}), empty);
+    f.view.RunContextEntry("Copy Text", Centre(f.view.Text()), f.prompter, f.session);
+    EXPECT_EQ(f.session.copied.back(), "Startup done\n");
+
+    f.doc.chromatogram.xAxis = CMatrix(1, 2);
+    f.doc.chromatogram.AddTrace(CMatrix(1, 2), "TIC");
+    f.view.Settings().setup = 1;
+    f.view.Rebuild();
+    EXPECT_EQ(f.view.ContextMenuEntries(Centre(f.view.Chromatogram(1))).size(), 10u);
+    f.prompter.Answer("1");
+    f.view.RunContextEntry("Options", Centre(f.view.Chromatogram(1)), f.prompter, f.session);
+    EXPECT_EQ(f.view.Chromatogram(1).Options(), 1);
+    EXPECT_EQ(f.prompter.prompts.back().prompt, "Enter Display Options:\n0\tdefault");
+
+    // Exporting the empty spectrum beside it: the frame and "Empty", moved to the origin.
+    CRecordingPainter painter;
+    const CMassSpectrumPlot& spectrum = f.view.Spectrum(1);
+    ASSERT_TRUE(spectrum.IsEmpty());
+    f.view.DrawObjectForExport(spectrum, painter);
+    const PageRect r = spectrum.Placement();
+    ASSERT_EQ(painter.calls.size(), 5u);
+    EXPECT_EQ(painter.calls[2], "rect 0 0 " + std::to_string(r.Width()) + " " + std::to_string(r.Height()));
+    EXPECT_EQ(painter.calls[4], "text " + std::to_string(r.Width() / 2) + "," + std::to_string(r.Height() / 2) +
+                                    " centre middle Empty");
+}
+
+TEST(PageView, LibraryPagesFollowTheCurrentRecord)
+{
+    test::CScratchFolder folder;
+    const std::string library = folder.Path("lib.ssd");
+    ASSERT_TRUE(test::WriteTestLibrary(library, {{{41, 50}, {43, 100}}, {{57, 100}}, {{71, 100}}}));
+    ViewFixture f;
+    ASSERT_TRUE(test::OpenTestLibrary(f.doc.bib, library));
+    SelectWorkingRecord(f.doc, 1, f.session);
+    f.view.Settings().setup = 2;
+    f.view.Rebuild();
+    EXPECT_FALSE(f.view.Spectrum(1).IsEmpty());
+    EXPECT_TRUE(f.view.Structure(1).IsEmpty());  // no structure in the library
+    const std::vector<std::string>& lines = f.view.Text().Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Block: 1/3"), lines.end());
+
+    f.view.NextRecord(f.session);
+    EXPECT_EQ(f.doc.bib.currentBlock, 2);
+    EXPECT_EQ(f.view.Spectrum(1).CopyText(), "mass Intensity of Mass Spectrum:\n    57.000 100.000\n");
+    f.view.LastRecord(f.session);
+    f.view.NextRecord(f.session);
+    EXPECT_EQ(f.doc.bib.currentBlock, 3);
+
+    // Four rows of spectra: the current record and those after it; the current record stays.
+    f.view.FirstRecord(f.session);
+    f.view.Settings().setup = 3;
+    f.view.Rebuild();
+    EXPECT_FALSE(f.view.Spectrum(3).IsEmpty());
+    EXPECT_TRUE(f.view.Spectrum(4).IsEmpty());
+    EXPECT_EQ(f.doc.bib.currentBlock, 1);
+    f.view.Click(Centre(f.view.Spectrum(3)), f.session);
+    EXPECT_EQ(f.doc.bib.currentBlock, 3);
+    EXPECT_EQ(f.session.status.back(), " 3/3");
+
+    CCountingPainter painter;
+    f.view.Draw(painter, f.view.PageArea());
+    EXPECT_GT(painter.calls, 20);
+}
