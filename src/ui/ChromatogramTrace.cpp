@@ -82,15 +82,15 @@ AxisRange CChromatogramTrace::DataRange() const
 PageRect CChromatogramTrace::PlotArea() const
 {
     const PageRect box = Placement();
-    const int L = FontHeight(FontRole::Label, Style().zoom) * Style().fontSize / 10;
+    const int L = DiagramLabelHeight();
     return {box.left + 3 * L, box.top + L, box.right - L, box.bottom - 3 * L / 2};
 }
 
 void CChromatogramTrace::DrawContent(CPainter& painter) const
 {
     const PageRect plot = PlotArea();
-    const int labelHeight = FontHeight(FontRole::Label, Style().zoom) * Style().fontSize / 10;
-    painter.SetFont(FontRole::Label, labelHeight, FontWeight(FontRole::Label));
+    const int labelHeight = DiagramLabelHeight();
+    UseDiagramFont(painter);
     painter.SetTextColour(kBlack);
     const AxisRange w = ZoomWindow();
     painter.DrawText({plot.left, plot.bottom + labelHeight / 4}, Format("%0.2f", w.xMin), HAlign::Left, VAlign::Top);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/TextFile.h"
+#include "ui/PageSettings.h"
 
 namespace kiv {
 
@@ -83,6 +84,16 @@ void CDisplayObject::ShowResult(CMatrix result)
 {
     result_ = CMatrixNumerics(std::move(result));
     window_ = Rounded(FullRange());
+}
+
+int CDisplayObject::DiagramLabelHeight() const
+{
+    return FontHeight(FontRole::Label, style_.zoom) * style_.fontSize / 10;
+}
+
+void CDisplayObject::UseDiagramFont(CPainter& painter) const
+{
+    painter.SetFont(FontRole::Label, DiagramLabelHeight(), FontWeight(FontRole::Label));
 }
 
 void CDisplayObject::ZoomIn(PagePoint around)

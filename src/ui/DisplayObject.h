@@ -87,7 +87,10 @@ protected:
     // Data to page coordinates through the window and PlotArea, and back.
     PagePoint ToPage(double x, double y) const;
     void ToData(PagePoint p, double& x, double& y) const;
-    void SetWindowSilently(AxisRange window) { window_ = window; }
+    // Height of the diagram labels: the label font scaled by the diagram font size (10 document,
+    // 15 poster); UseDiagramFont selects that font.
+    int DiagramLabelHeight() const;
+    void UseDiagramFont(CPainter& painter) const;
     // The result matrix filled and the window reset to the data: what every kind does on Show.
     void ShowResult(CMatrix result);
     // Writes matrix row by row with format per element and a line end after each row.

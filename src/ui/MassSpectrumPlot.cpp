@@ -132,7 +132,7 @@ AxisScale CMassSpectrumPlot::IntensityScale() const
 PageRect CMassSpectrumPlot::PlotArea() const
 {
     const PageRect box = Placement();
-    const int L = FontHeight(FontRole::Label, Style().zoom) * Style().fontSize / 10;
+    const int L = DiagramLabelHeight();
     return {box.left + 3 * L, box.top + 3 * L / 2, box.right - L, box.bottom - 3 * L / 2};
 }
 
@@ -141,8 +141,7 @@ void CMassSpectrumPlot::DrawContent(CPainter& painter) const
     const PageRect plot = PlotArea();
     const bool blackAndWhite = OptionDigit(Options(), 1) == 1;
     const int text = OptionDigit(Options(), 2);
-    const int labelHeight = FontHeight(FontRole::Label, Style().zoom) * Style().fontSize / 10;
-    painter.SetFont(FontRole::Label, labelHeight, FontWeight(FontRole::Label));
+    UseDiagramFont(painter);
     painter.SetTextColour(kBlack);
     painter.DrawText({(plot.left + plot.right) / 2, Placement().top}, Title(), HAlign::Centre, VAlign::Top);
     if (text != 2 && text != 3) DrawAxes(painter, plot, MassScale(), IntensityScale());

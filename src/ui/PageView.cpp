@@ -239,7 +239,10 @@ void CPageView::FillHits(int spectrumSlots, int structureSlots)
 void CPageView::AddTextLine(const std::string& line)
 {
     lines_.push_back(line);
-    FillText();
+    // One line more on the text block, without copying the whole log again.
+    if (text_.Placement().IsEmpty() || text_.IsListing()) return;
+    text_.AppendLine(line);
+    text_.SetEmpty(false);
 }
 
 void CPageView::ClearText()

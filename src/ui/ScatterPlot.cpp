@@ -146,7 +146,7 @@ AxisRange CScatterPlot::DataRange() const
 PageRect CScatterPlot::PlotArea() const
 {
     const PageRect box = Placement();
-    const int L = FontHeight(FontRole::Label, Style().zoom) * Style().fontSize / 10;
+    const int L = DiagramLabelHeight();
     return {box.left + 3 * L, box.top + 3 * L / 2, box.right - L, box.bottom - 2 * L};
 }
 
@@ -173,8 +173,7 @@ void CScatterPlot::DrawContent(CPainter& painter) const
 {
     const PageRect plot = PlotArea();
     const Look look = LookOf();
-    const int labelHeight = FontHeight(FontRole::Label, Style().zoom) * Style().fontSize / 10;
-    painter.SetFont(FontRole::Label, labelHeight, FontWeight(FontRole::Label));
+    UseDiagramFont(painter);
     painter.SetTextColour(kBlack);
     if (look.title) painter.DrawText({(plot.left + plot.right) / 2, Placement().top}, Title(), HAlign::Centre, VAlign::Top);
     DrawAxes(painter, plot);

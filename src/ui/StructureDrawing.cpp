@@ -78,8 +78,8 @@ CStructureDrawing::Mapping CStructureDrawing::FitInto(const PageRect& box) const
 void CStructureDrawing::DrawContent(CPainter& painter) const
 {
     const PageRect box = Placement();
-    const int label = FontHeight(FontRole::Label, Style().zoom) * Style().fontSize / 10;
-    painter.SetFont(FontRole::Label, label, FontWeight(FontRole::Label));
+    const int label = DiagramLabelHeight();
+    UseDiagramFont(painter);
     painter.SetTextColour(kBlack);
     painter.DrawText({(box.left + box.right) / 2, box.top}, Title(), HAlign::Centre, VAlign::Top);
     const PageRect inner{box.left + label, box.top + 2 * label, box.right - label, box.bottom - label};

@@ -14,6 +14,8 @@ public:
     void SetLines(std::vector<std::string> lines);
     // Lists matrix (copied into the result matrix) under title.
     void SetMatrix(const CMatrix& matrix, const std::string& title, const char* printFormat = kListingFormat);
+    // One more line at the end of the text.
+    void AppendLine(const std::string& line) { lines_.push_back(line); }
     // Back to the listing of the last matrix; false when there is none.
     bool ShowListing();
     bool IsListing() const { return listing_; }

@@ -240,4 +240,29 @@ TEST(PageView, LibraryPagesFollowTheCurrentRecord)
     CCountingPainter painter;
     f.view.Draw(painter, f.view.PageArea());
     EXPECT_GT(painter.calls, 20);
+
+    // The hitlist page: the unknown (record 1) first, then its hits from the reference library;
+    // a click on a hit makes it the current hit.
+    ASSERT_TRUE(test::OpenTestLibrary(f.doc.reference.bib, library));
+    Hitlist& hits = f.doc.hitlist;
+    hits.similarities = CMatrix(1, 2);
+    hits.referenceNumbers = CMatrixI(1, 2);
+    hits.referenceNumbers.Set(1, 1, 3);
+    hits.referenceNumbers.Set(1, 2, 2);
+    hits.unknownNumbers = CMatrixI(1, 1);
+    hits.unknownNumbers.Set(1, 1, 1);
+    f.view.Settings().options = 2;
+    f.view.Rebuild();
+    EXPECT_EQ(f.view.Spectrum(1).CopyText(), "mass Intensity of Mass Spectrum:\n    41.000  50.000\n    43.000 100.000\n");
+    EXPECT_EQ(f.view.Spectrum(2).CopyText(), "mass Intensity of Mass Spectrum:\n    71.000 100.000\n");
+    EXPECT_EQ(f.view.Spectrum(3).CopyText(), "mass Intensity of Mass Spectrum:\n    57.000 100.000\n");
+    EXPECT_TRUE(f.view.Spectrum(4).IsEmpty());
+    EXPECT_EQ(f.doc.bib.currentBlock, 3);
+    f.view.Click(Centre(f.view.Spectrum(3)), f.session);
+    EXPECT_EQ(hits.currentHit, 2);
+    EXPECT_EQ(f.doc.bib.currentBlock, 3);
+
+    // The log grows on the text block line by line.
+    f.view.AddTextLine("one more line");
+    EXPECT_EQ(f.view.Text().Lines().back(), "one more line");
 }
