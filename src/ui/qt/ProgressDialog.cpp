@@ -1,0 +1,103 @@
+#include "ui/qt/ProgressDialog.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/qt/QtText.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr int kEventIntervalMs = 25;
+constexpr int kTextLines = 4;
+constexpr int kDialogWidth = 380;
+
+QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+CQtProgressDialog::CQtProgressDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Kiv   Progress of Calculation"));
+    setWindowModality(Qt::ApplicationModal);
+    setMinimumWidth(kDialogWidth);
+
+    text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("text"));
+    text_->setTextFormat(Qt::PlainText);
+    text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text_->setWordWrap(true);
+    text_->setMinimumHeight(kTextLines * text_->fontMetrics().lineSpacing());
+
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("bar"));
+    bar_->setRange(0, 100);
+
+    auto* ok = MakeButton(QStringLiteral("OK"), "ok", this);
+    auto* cancel = MakeButton(QStringLiteral("Cancel"), "cancel", this);
+    connect(ok, &QPushButton::clicked, this, &QWidget::hide);
+    connect(cancel, &QPushButton::clicked, this, &CQtProgressDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text_, 1);
+    layout->addWidget(bar_);
+    layout->addLayout(buttons);
+}
+
+void CQtProgressDialog::Open(const std::string& text)
+{
+    cancelled_ = false;
+    open_ = true;
+    text_->setText(ToQString(text));
+    bar_->setValue(0);
+    show();
+    raise();
+    sinceEvents_.invalidate();
+    ProcessPendingEvents();
+}
+
+void CQtProgressDialog::SetPercent(int percent)
+{
+    bar_->setValue(std::clamp(percent, 0, 100));
+    ProcessPendingEvents();
+}
+
+void CQtProgressDialog::SetText(const std::string& text)
+{
+    text_->setText(ToQString(text));
+    ProcessPendingEvents();
+}
+
+void CQtProgressDialog::Close()
+{
+    open_ = false;
+    hide();
+}
+
+void CQtProgressDialog::reject() { cancelled_ = true; }
+
+void CQtProgressDialog::ProcessPendingEvents()
+{
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
+    QApplication::processEvents();
+    sinceEvents_.start();
+}
+
+}  // namespace kiv
