@@ -17,13 +17,22 @@ constexpr int kLabelledPeaks = 8;
 constexpr Rgb kStickColour{0, 0, 160};
 constexpr Rgb kPeakTextColour{160, 0, 0};
 
-// Every k-th tick is labelled, k one of 1, 2, 5, 10 (at most ten labels where possible).
-int LabelEvery(int steps)
+// Every k-th tick is labelled, k the first of 1, 2, 5, 10 that gives at most ten labels whose
+// values the label format prints exactly.
+double LabelSpacing(const AxisScale& a)
 {
+    const double unit = std::pow(10.0, std::min(a.labelExponent, 0));  // last printed decimal
     for (int k : {1, 2, 5}) {
-        if (steps / k <= 10) return k;
+        const double ratio = k * a.step / unit;
+        if (a.steps / k <= 10 && std::fabs(ratio - std::round(ratio)) < 1e-9) return k * a.step;
     }
-    return 10;
+    return 10 * a.step;
+}
+
+bool OnSpacing(double value, double spacing)
+{
+    const double ratio = value / spacing;
+    return std::fabs(ratio - std::round(ratio)) < 1e-6;
 }
 
 }  // namespace
@@ -162,20 +171,21 @@ void CMassSpectrumPlot::DrawAxes(CPainter& painter, const PageRect& plot, const 
     painter.SetPen(kBlack, Style().penWidth);
     const int tick = std::max(1, plot.Height() / 60);
     const std::string massFormat = mass.LabelFormat();
-    const int massEvery = LabelEvery(mass.steps);
+    const double massSpacing = LabelSpacing(mass);
     for (int k = 0; k <= mass.steps; ++k) {
         const double value = mass.start + k * mass.step;
         const PagePoint p = ToPage(value, 0);
-        const bool labelled = k % massEvery == 0;
+        const bool labelled = OnSpacing(value, massSpacing);
         painter.DrawLine({p.x, plot.bottom}, {p.x, plot.bottom + (labelled ? 2 * tick : tick)});
         if (labelled) {
             painter.DrawText({p.x, plot.bottom + 2 * tick}, Format(massFormat.c_str(), value), HAlign::Centre, VAlign::Top);
         }
     }
     const std::string intensityFormat = intensity.LabelFormat();
-    const int intensityEvery = LabelEvery(intensity.steps);
-    for (int k = 0; k <= intensity.steps; k += intensityEvery) {
+    const double intensitySpacing = LabelSpacing(intensity);
+    for (int k = 0; k <= intensity.steps; ++k) {
         const double value = intensity.start + k * intensity.step;
+        if (!OnSpacing(value, intensitySpacing)) continue;
         const PagePoint p = ToPage(0, value);
         painter.DrawLine({plot.left - 2 * tick, p.y}, {plot.left, p.y});
         painter.DrawText({plot.left - 3 * tick, p.y}, Format(intensityFormat.c_str(), value), HAlign::Right, VAlign::Middle);

@@ -21,20 +21,30 @@ int ImplicitHydrogens(const CMolecule& molecule, int atom)
     return code > 0 ? code - 1 : 0;
 }
 
+// Every per-atom and per-bond array as long as the counts say: only then can it be drawn.
+bool Consistent(const CMolecule& m)
+{
+    const size_t atoms = m.atomCount, bonds = m.bondCount;
+    return m.element.size() >= atoms && m.hydrogenCode.size() >= atoms && m.x.size() >= atoms &&
+           m.y.size() >= atoms && m.bondFrom.size() >= bonds && m.bondTo.size() >= bonds &&
+           m.bondOrder.size() >= bonds;
+}
+
 }  // namespace
 
 void CStructureDrawing::Show(const CMolecule& molecule, const std::string& title, int item)
 {
     molecule_ = molecule;
+    if (!Consistent(molecule_)) molecule_.Clear();
     item_ = item;
     SetTitle(title);
-    const int atoms = molecule.empty ? 0 : molecule.atomCount;
+    const int atoms = molecule_.empty ? 0 : molecule_.atomCount;
     CMatrix table;
     table.Alloc(atoms, 3);
     for (int a = 0; a < atoms; ++a) {
         table.Set(a + 1, 1, a + 1);
-        table.Set(a + 1, 2, molecule.element[a]);
-        table.Set(a + 1, 3, ImplicitHydrogens(molecule, a));
+        table.Set(a + 1, 2, molecule_.element[a]);
+        table.Set(a + 1, 3, ImplicitHydrogens(molecule_, a));
     }
     SetEmpty(atoms == 0);
     ShowResult(std::move(table));

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
+#include "ui/ChromatogramTrace.h"
 #include "ui/MassSpectrumPlot.h"
 #include "ui/MeasuringPainter.h"
 #include "ui/ScatterPlot.h"
@@ -181,4 +184,162 @@ TEST(DisplayObject, ZoomWindowsOfTheMassSpectrumLieOnItsScale)
     EXPECT_NEAR(plot.ZoomWindow().xMax, 44, 1e-9);
     EXPECT_EQ(plot.ItemAt({100, 100}), 7);
     EXPECT_EQ(plot.ItemAt({30000, 100}), std::nullopt);
+}
+
+namespace {
+
+int CountCalls(const CRecordingPainter& painter, const std::string& start)
+{
+    int n = 0;
+    for (const std::string& call : painter.calls) n += call.rfind(start, 0) == 0 ? 1 : 0;
+    return n;
+}
+
+// Texts drawn (not the text colours set).
+int CountTexts(const CRecordingPainter& painter)
+{
+    return CountCalls(painter, "text ") - CountCalls(painter, "text colour ");
+}
+
+bool HasText(const CRecordingPainter& painter, const std::string& text)
+{
+    for (const std::string& call : painter.calls) {
+        if (call.rfind("text ", 0) == 0 && call.size() > text.size() &&
+            call.compare(call.size() - text.size() - 1, std::string::npos, " " + text) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(DisplayObject, StructureBondsAsLinesAndHeteroatomsAsSymbols)
+{
+    // C=C-C#C-O: one double, two single and one triple bond.
+    CMolecule m;
+    m.Allocate(5, 4);
+    m.empty = 0;
+    const uint8_t elements[] = {6, 6, 6, 6, 8};
+    const uint8_t orders[] = {2, 1, 3, 1};
+    for (int a = 0; a < 5; ++a) {
+        m.element[a] = elements[a];
+        m.x[a] = static_cast<float>(a);
+        m.y[a] = static_cast<float>(a % 2);
+    }
+    for (int b = 0; b < 4; ++b) {
+        m.bondFrom[b] = static_cast<uint16_t>(b + 1);
+        m.bondTo[b] = static_cast<uint16_t>(b + 2);
+        m.bondOrder[b] = orders[b];
+    }
+    CStructureDrawing drawing;
+    drawing.Place({0, 0, 8000, 8000});
+    drawing.Show(m, "pentynol", 0);
+    CRecordingPainter painter;
+    drawing.Draw(painter, drawing.Placement());
+    EXPECT_EQ(CountCalls(painter, "line "), 2 + 1 + 3 + 1);
+    EXPECT_TRUE(HasText(painter, "O"));
+    EXPECT_FALSE(HasText(painter, "C"));
+    EXPECT_TRUE(HasText(painter, "pentynol"));
+
+    // Bond atoms outside the molecule are left out; arrays shorter than the counts show nothing.
+    m.bondTo[3] = 9;
+    drawing.Show(m, "pentynol", 0);
+    painter.calls.clear();
+    drawing.Draw(painter, drawing.Placement());
+    EXPECT_EQ(CountCalls(painter, "line "), 6);
+    m.x.resize(2);
+    drawing.Show(m, "damaged", 0);
+    EXPECT_TRUE(drawing.IsEmpty());
+    EXPECT_EQ(drawing.CopyText(), "Formula: \nAtom List 0 atoms\n     # atomno imp Hs:\n");
+}
+
+TEST(DisplayObject, MassSpectrumOptionsChooseColoursAndLabels)
+{
+    CMassSpectrumPlot plot;
+    plot.Place({0, 0, 20000, 10000});
+    CMassSpectrum s = PeakSpectrum();
+    s.peaks.Set(1, 1, 41.3);
+    plot.Show(s, "real masses", 0);
+    CRecordingPainter painter;
+    plot.Draw(painter, plot.Placement());
+    EXPECT_TRUE(HasText(painter, "41.3"));
+    EXPECT_TRUE(HasText(painter, "1043.5"));
+    EXPECT_EQ(CountCalls(painter, "pen 0 0 160"), 1);  // coloured sticks
+
+    plot.Show(VectorSpectrum(), "vector", 0);
+    plot.SetOptions(1);  // black and white
+    painter.calls.clear();
+    plot.Draw(painter, plot.Placement());
+    EXPECT_TRUE(HasText(painter, "centre bottom 43"));  // the peak label above its stick
+    EXPECT_EQ(CountCalls(painter, "pen 0 0 160"), 0);
+    EXPECT_EQ(CountCalls(painter, "text colour 160 0 0"), 0);
+    // The mass axis 40..44 on steps of 0.1 is labelled at the whole masses, intensities 0..100 by tens.
+    for (const char* label : {"centre top 40", "centre top 41", "centre top 44", "right middle 0", "right middle 50"}) {
+        EXPECT_TRUE(HasText(painter, label)) << label;
+    }
+    EXPECT_FALSE(HasText(painter, "centre top 40.5"));
+    const int withScale = CountTexts(painter);
+
+    plot.SetOptions(10);  // no peak text
+    painter.calls.clear();
+    plot.Draw(painter, plot.Placement());
+    EXPECT_FALSE(HasText(painter, "centre bottom 43"));
+    EXPECT_EQ(CountTexts(painter), withScale - 2);
+    plot.SetOptions(30);  // no peak and no scale text: the title alone
+    painter.calls.clear();
+    plot.Draw(painter, plot.Placement());
+    EXPECT_EQ(CountTexts(painter), 1);
+    EXPECT_TRUE(HasText(painter, "vector"));
+}
+
+TEST(DisplayObject, TraceDrawsTheWindowAndOnePointBeyondEachEdge)
+{
+    CChromatogram run;
+    run.xAxis = CMatrix(1, 10);
+    for (int i = 1; i <= 10; ++i) run.xAxis.Set(1, i, i);
+    run.AddTrace(run.xAxis, "TIC");
+    CChromatogramTrace trace;
+    trace.Place({0, 0, 20000, 5000});
+    trace.Show(&run);
+    trace.SetZoomWindow({3.5, 6.5, 0, 10});
+    CRecordingPainter painter;
+    trace.Draw(painter, trace.Placement());
+    ASSERT_EQ(CountCalls(painter, "polyline "), 1);
+    for (const std::string& call : painter.calls) {
+        if (call.rfind("polyline ", 0) == 0) {
+            EXPECT_EQ(std::count(call.begin(), call.end(), ','), 5);  // scans 3 to 7
+        }
+    }
+    EXPECT_TRUE(HasText(painter, "TIC"));
+    trace.Show(nullptr);
+    EXPECT_TRUE(trace.IsEmpty());
+}
+
+TEST(DisplayObject, ScatterZoomDrawsOnlyVisiblePoints)
+{
+    CScatterPlot scatter;
+    scatter.Place({0, 0, 10000, 10000});
+    ScatterData data;
+    data.objects.x = {0, 10, 20};
+    data.objects.y = {0, 10, 20};
+    data.objects.blocks = {4, 5, -6};
+    scatter.Show(data);
+    CRecordingPainter painter;
+    scatter.Draw(painter, scatter.Placement());
+    EXPECT_EQ(CountCalls(painter, "ellipse "), 3);
+    const PageRect plot = scatter.PlotArea();
+    scatter.ZoomIn({(plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2});
+    // The full window -1..21 (5 % beyond the points) halved around the centre.
+    EXPECT_NEAR(scatter.ZoomWindow().xMin, 4.5, 1e-9);
+    EXPECT_NEAR(scatter.ZoomWindow().xMax, 15.5, 1e-9);
+    painter.calls.clear();
+    scatter.Draw(painter, scatter.Placement());
+    EXPECT_EQ(CountCalls(painter, "ellipse "), 1);
+    EXPECT_EQ(scatter.ItemAt({(plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2}), 2);
+    EXPECT_EQ(scatter.BlockOf(3), -6);
+    EXPECT_EQ(scatter.BlockOf(4), 0);
+    scatter.ZoomOut();
+    EXPECT_NEAR(scatter.ZoomWindow().xMin, -1, 1e-9);
+    EXPECT_NEAR(scatter.ZoomWindow().xMax, 21, 1e-9);
 }
