@@ -14,8 +14,8 @@ void CTextBlock::SetLines(std::vector<std::string> lines)
 
 bool CTextBlock::ShowListing()
 {
-    listing_ = result_.Rows() > 0;
-    return listing_;
+    listing_ = true;
+    return result_.Rows() > 0;
 }
 
 void CTextBlock::SetMatrix(const CMatrix& matrix, const std::string& title, const char* printFormat)

@@ -16,7 +16,7 @@ public:
     void SetMatrix(const CMatrix& matrix, const std::string& title, const char* printFormat = kListingFormat);
     // One more line at the end of the text.
     void AppendLine(const std::string& line) { lines_.push_back(line); }
-    // Back to the listing of the last matrix; false when there is none.
+    // Back to the listing of the last matrix; false when it has no rows.
     bool ShowListing();
     bool IsListing() const { return listing_; }
     const std::vector<std::string>& Lines() const { return lines_; }

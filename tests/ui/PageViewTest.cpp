@@ -266,3 +266,72 @@ TEST(PageView, LibraryPagesFollowTheCurrentRecord)
     f.view.AddTextLine("one more line");
     EXPECT_EQ(f.view.Text().Lines().back(), "one more line");
 }
+
+TEST(PageView, ShowCommandsListAMatrixAloneAndSaveIt)
+{
+    ViewFixture f;
+    f.doc.data.XSingular = CMatrix(1, 2);
+    f.doc.data.XSingular.Set(1, 1, 4);
+    f.doc.data.XSingular.Set(1, 2, 0.5);
+    f.Run("XVariances");
+    EXPECT_EQ(f.view.Settings().setup, 0);
+    EXPECT_TRUE(f.view.Settings().matrixOnly);
+    EXPECT_TRUE(f.view.Text().IsListing());
+    EXPECT_EQ(f.view.Text().Title(), "X SVs");
+    EXPECT_FALSE(f.view.Text().IsEmpty());
+
+    test::CScratchFolder folder;
+    f.prompter.files.push_back(folder.Path("svs.txt"));
+    f.view.RunContextEntry("Save Matrix", Centre(f.view.Text()), f.prompter, f.session);
+    EXPECT_EQ(test::ReadBytes(folder.Path("svs.txt")), "           4         0.5\r\n");
+
+    // A listing of a matrix without rows shows "Empty"; the log does not reach a listing.
+    f.Run("ShowFeatures");
+    EXPECT_EQ(f.view.Text().Title(), "Features");
+    EXPECT_TRUE(f.view.Text().IsEmpty());
+    f.view.AddTextLine("not on the listing");
+    EXPECT_TRUE(f.view.Text().Lines().empty());
+}
+
+TEST(ScatterSource, SeriesCarryBlocksClassesAndUnknowns)
+{
+    CKivDoc doc;
+    CMatrix& x = doc.data.X;
+    x = CMatrix(3, 2);
+    doc.data.XObj = CMatrixI(3, 1);
+    doc.data.XClass = CMatrixI(3, 1);
+    const int objects[] = {5, 6, -2};
+    for (int i = 1; i <= 3; ++i) {
+        x.Set(i, 1, i);
+        x.Set(i, 2, 10 * i);
+        doc.data.XObj.Set(i, 1, objects[i - 1]);
+        doc.data.XClass.Set(i, 1, i % 2);
+    }
+    doc.data.XU = CMatrix(1, 2);
+    doc.data.XU.Set(1, 2, 99);
+    doc.data.XUObj = CMatrixI(1, 1);
+    doc.data.XUObj.Set(1, 1, 9);
+
+    ScatterData data;
+    MessageLog log;
+    ASSERT_TRUE(BuildScatterData(doc, ScatterSource::XData, 7, 2, data, log));
+    EXPECT_EQ(data.title, "X Data");
+    EXPECT_EQ(data.objects.x, (std::vector<double>{10, 20, 30}));  // column 7 is the last, 2
+    EXPECT_EQ(data.objects.blocks, (std::vector<int>{5, 6, -2}));
+    EXPECT_EQ(data.objects.classes, (std::vector<int>{1, 0, 1}));
+    EXPECT_TRUE(data.second.unknowns);
+    EXPECT_EQ(data.second.y, (std::vector<double>{99}));
+    EXPECT_EQ(data.second.blocks, (std::vector<int>{9}));
+    EXPECT_FALSE(data.prediction);
+    EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(BuildScatterData(doc, ScatterSource::XData, 1, 0, data, log));
+    EXPECT_FALSE(BuildScatterData(doc, ScatterSource::XScores, 1, 2, data, log));
+
+    for (const char* name : {"MS Matrix", "Features", "X Data", "X Scores", "X Loadings", "Y Data", "Y Scores",
+                             "Y Scores & Prediction", "Y Prediction", "Y Loadings"}) {
+        const std::optional<ScatterSource> source = ScatterSourceFromName(name);
+        ASSERT_TRUE(source.has_value()) << name;
+        EXPECT_STREQ(ScatterSourceName(*source), name);
+    }
+    EXPECT_FALSE(ScatterSourceFromName("x scores").has_value());
+}
