@@ -52,6 +52,20 @@ MarkerSize MarkerSizeOf(int digit)
     return MarkerSize::None;
 }
 
+// A circle, a square or a triangle (the class symbols) of radius r around p; triangle is the
+// caller's buffer, so that drawing many points allocates nothing.
+void DrawMarker(CPainter& painter, int shape, PagePoint p, int r, std::vector<PagePoint>& triangle)
+{
+    if (shape == 1) {
+        painter.DrawRect({p.x - r, p.y - r, p.x + r, p.y + r});
+    } else if (shape == 2 || shape == -2) {
+        triangle = {{p.x, p.y - r}, {p.x + r, p.y + r}, {p.x - r, p.y + r}};
+        painter.DrawPolygon(triangle);
+    } else {
+        painter.DrawEllipse({p.x - r, p.y - r, p.x + r, p.y + r});
+    }
+}
+
 }  // namespace
 
 struct CScatterPlot::Look {
@@ -245,17 +259,7 @@ void CScatterPlot::DrawSeries(CPainter& painter, const ScatterSeries& series, co
         if (look.size == MarkerSize::AreaByValue) r = static_cast<int>(look.baseRadius * 2 * std::sqrt(t));
         if (look.size == MarkerSize::LengthByValue) r = static_cast<int>(look.baseRadius * 2 * t);
         if (look.size != MarkerSize::None && r > 0) {
-            const int shape = look.classSymbol ? pointClass % 3 : 0;
-            if (shape == 0) {
-                painter.DrawEllipse({px - r, py - r, px + r, py + r});
-            } else if (shape == 1) {
-                painter.DrawRect({px - r, py - r, px + r, py + r});
-            } else {
-                triangle[0] = {px, py - r};
-                triangle[1] = {px + r, py + r};
-                triangle[2] = {px - r, py + r};
-                painter.DrawPolygon(triangle);
-            }
+            DrawMarker(painter, look.classSymbol ? pointClass % 3 : 0, {px, py}, r, triangle);
         }
         if (look.number == PointNumber::None) continue;
         const int number = look.number == PointNumber::Block && !series.blocks.empty() ? series.blocks[i] : i + 1;
