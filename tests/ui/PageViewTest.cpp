@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "LibraryFiles.h"
 #include "ScriptedPrompter.h"
@@ -334,4 +335,43 @@ TEST(ScatterSource, SeriesCarryBlocksClassesAndUnknowns)
         EXPECT_STREQ(ScatterSourceName(*source), name);
     }
     EXPECT_FALSE(ScatterSourceFromName("x scores").has_value());
+}
+
+TEST(PageView, EveryPageDrawsInsideItsArea)
+{
+    test::CScratchFolder folder;
+    const std::string library = folder.Path("lib.ssd");
+    ASSERT_TRUE(test::WriteTestLibrary(library, {{{41, 50}, {43, 100}}, {{57, 100}}, {{71, 100}}}));
+    ViewFixture f;
+    ASSERT_TRUE(test::OpenTestLibrary(f.doc.bib, library));
+    SelectWorkingRecord(f.doc, 1, f.session);
+    f.doc.chromatogram.xAxis = CMatrix(1, 3);
+    f.doc.chromatogram.AddTrace(CMatrix(1, 3), "TIC");
+    f.doc.data.XScores = CMatrix(2, 2);
+    f.doc.data.XScores.Set(2, 2, 1);
+    f.view.ShowScatter(1, "X Scores", 1, 2);
+    f.view.ShowScatter(2, "X Scores", 2, 1);
+    for (int format : {1, 2, 3}) {
+        for (int setup : {0, 1, 2, 3, 4, 5, 10, 11, 12, 13, 20, 21}) {
+            f.view.Settings().format = format;
+            f.view.Settings().setup = setup;
+            f.view.Settings().zoom = 120;
+            f.view.Rebuild();
+            CRecordingPainter painter;
+            f.view.Draw(painter, f.view.PageArea());
+            const PageRect page = f.view.PageArea();
+            for (const std::string& call : painter.calls) {
+                if (call.rfind("text", 0) == 0 || call.rfind("pen", 0) == 0 || call.rfind("brush", 0) == 0) continue;
+                // Every coordinate of lines, rectangles and clips lies on the page.
+                std::string numbers = call.substr(call.find(' ') + 1);
+                for (char& c : numbers) c = c == ',' ? ' ' : c;
+                std::istringstream in(numbers);
+                int v = 0;
+                for (int k = 0; in >> v; ++k) {
+                    EXPECT_TRUE(v >= 0 && v <= (k % 2 == 0 ? page.right : page.bottom))
+                        << call << " setup " << setup << " format " << format;
+                }
+            }
+        }
+    }
 }
