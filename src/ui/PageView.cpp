@@ -143,9 +143,10 @@ void CPageView::FillText()
     }
     std::vector<std::string> lines;
     if (!spectra_[0].Placement().IsEmpty() || !structures_[0].Placement().IsEmpty()) lines = RecordText();
+    const size_t recordLines = lines.size();
     lines.insert(lines.end(), lines_.begin(), lines_.end());
     text_.SetEmpty(lines.empty());
-    text_.SetLines(std::move(lines));
+    text_.SetLines(std::move(lines), recordLines);
 }
 
 std::vector<std::string> CPageView::RecordText() const

@@ -1,14 +1,17 @@
 #include "ui/TextBlock.h"
 
+#include <algorithm>
+
 #include "base/Format.h"
 #include "base/TextFile.h"
 #include "ui/PageSettings.h"
 
 namespace kiv {
 
-void CTextBlock::SetLines(std::vector<std::string> lines)
+void CTextBlock::SetLines(std::vector<std::string> lines, size_t headLines)
 {
     lines_ = std::move(lines);
+    headLines_ = std::min(headLines, lines_.size());
     listing_ = false;
 }
 
@@ -55,30 +58,39 @@ bool CTextBlock::SaveMatrix(const std::string& path) const
 
 void CTextBlock::DrawContent(CPainter& painter) const
 {
-    const PageRect box = Placement();
-    painter.SetClip(box);
+    painter.SetClip(Placement());
     painter.SetTextColour(kBlack);
     UseFont(painter, FontRole::Label, Style().zoom);
     const int line = std::max(1, painter.TextHeight());
-    const int margin = line / 4;
-    int y = box.top + margin;
-    const int x = box.left + margin;
-    // Only the lines that fit are formatted, so a listing of a large matrix draws as fast as a short one.
+    const PagePoint at{Placement().left + line / 4, Placement().top + line / 4};
     if (listing_) {
-        painter.DrawText({x, y}, Title(), HAlign::Left, VAlign::Top);
-        y += line;
-        for (int i = 1; i <= result_.Rows() && y < box.bottom; ++i, y += line) {
-            painter.DrawText({x, y}, RowText(i), HAlign::Left, VAlign::Top);
-        }
+        DrawListing(painter, at, line);
     } else {
-        // The newest lines of the log are the ones to see: the text shows its end.
-        const int fitting = std::max(1, (box.Height() - margin) / line);
-        const size_t first = lines_.size() > size_t(fitting) ? lines_.size() - fitting : 0;
-        for (size_t i = first; i < lines_.size(); ++i, y += line) {
-            painter.DrawText({x, y}, lines_[i], HAlign::Left, VAlign::Top);
-        }
+        DrawLines(painter, at, line);
     }
     painter.ResetClip();
+}
+
+void CTextBlock::DrawListing(CPainter& painter, PagePoint at, int line) const
+{
+    UseFont(painter, FontRole::Title, Style().zoom);
+    painter.DrawText(at, Title(), HAlign::Left, VAlign::Top);
+    at.y += painter.TextHeight();
+    UseFont(painter, FontRole::Label, Style().zoom);
+    // Only the rows that fit are formatted, so a listing of a large matrix draws as fast as a short one.
+    for (int i = 1; i <= result_.Rows() && at.y < Placement().bottom; ++i, at.y += line) {
+        painter.DrawText(at, RowText(i), HAlign::Left, VAlign::Top);
+    }
+}
+
+void CTextBlock::DrawLines(CPainter& painter, PagePoint at, int line) const
+{
+    for (size_t i = 0; i < headLines_; ++i, at.y += line) painter.DrawText(at, lines_[i], HAlign::Left, VAlign::Top);
+    const int fitting = std::max(1, (Placement().bottom - at.y) / line);
+    const size_t first = std::max(headLines_, lines_.size() > size_t(fitting) ? lines_.size() - fitting : 0);
+    for (size_t i = first; i < lines_.size(); ++i, at.y += line) {
+        painter.DrawText(at, lines_[i], HAlign::Left, VAlign::Top);
+    }
 }
 
 }  // namespace kiv

@@ -10,8 +10,9 @@ namespace kiv {
 
 class CTextBlock : public CDisplayObject {
 public:
-    // Shows lines; the matrix of the listing is kept for the next ShowListing.
-    void SetLines(std::vector<std::string> lines);
+    // Shows lines; the first headLines of them (a record's data) always stand at the top, of the
+    // rest (the log) the newest that fit. The matrix of the listing is kept for ShowListing.
+    void SetLines(std::vector<std::string> lines, size_t headLines = 0);
     // Lists matrix (copied into the result matrix) under title.
     void SetMatrix(const CMatrix& matrix, const std::string& title, const char* printFormat = kListingFormat);
     // One more line at the end of the text.
@@ -31,7 +32,10 @@ protected:
 
 private:
     std::string RowText(int row) const;
+    void DrawListing(CPainter& painter, PagePoint at, int line) const;
+    void DrawLines(CPainter& painter, PagePoint at, int line) const;
     std::vector<std::string> lines_;
+    size_t headLines_ = 0;
     bool listing_ = false;
     const char* format_ = kListingFormat;
 };

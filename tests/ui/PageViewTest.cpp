@@ -220,6 +220,20 @@ TEST(PageView, LibraryPagesFollowTheCurrentRecord)
     const std::vector<std::string>& lines = f.view.Text().Lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Block: 1/3"), lines.end());
 
+    // A long log: the record's data stay at the top, the newest log lines below them.
+    for (int i = 1; i <= 200; ++i) f.view.AddTextLine("log line " + std::to_string(i));
+    CRecordingPainter text;
+    f.view.Text().Draw(text, f.view.PageArea());
+    auto drawn = [&](const std::string& line) {
+        return std::any_of(text.calls.begin(), text.calls.end(), [&](const std::string& call) {
+            return call.size() > line.size() && call.compare(call.size() - line.size(), line.size(), line) == 0;
+        });
+    };
+    EXPECT_TRUE(drawn(" Block: 1/3"));
+    EXPECT_TRUE(drawn(" log line 200"));
+    EXPECT_FALSE(drawn(" log line 1"));
+    f.view.ClearText();
+
     f.view.NextRecord(f.session);
     EXPECT_EQ(f.doc.bib.currentBlock, 2);
     EXPECT_EQ(f.view.Spectrum(1).CopyText(), "mass Intensity of Mass Spectrum:\n    57.000 100.000\n");
