@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 
 #include "TestSupport.h"
 #include "ui/qt/QtPrompter.h"
@@ -31,6 +32,20 @@ void PressKey(QWidget* widget, Qt::Key key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
+}
+
+// Where the second column of each line with a tab starts, in pixels.
+std::vector<int> ColumnStarts(QPlainTextEdit& view)
+{
+    std::vector<int> starts;
+    for (QTextBlock line = view.document()->begin(); line.isValid(); line = line.next()) {
+        const int tab = static_cast<int>(line.text().indexOf('\t'));
+        if (tab < 0) continue;
+        QTextCursor cursor(line);
+        cursor.setPosition(line.position() + tab + 1);
+        starts.push_back(view.cursorRect(cursor).left());
+    }
+    return starts;
 }
 
 }  // namespace
@@ -85,14 +100,16 @@ TEST(PromptDialog, PresetButtonsEnterTheirValueAndAcceptAtOnce)
 TEST(PromptDialog, LayoutTitleCaptionsAndKeyboard)
 {
     CQtPrompter prompter;
-    const PromptRequest request{"Page Setup:\n-1\tMatrix only\n0\tText", "0", {{"Text", "0"}, {"", "5"}, {"Matrix", "-1"}}};
+    const PromptRequest request{"Page Setup:\n-1\tMatrix only\nChromatogram and spectrum\tText", "0", {{"Text", "0"}, {"", "5"}, {"Matrix", "-1"}}};
     QString title, prompt, selected;
+    std::vector<int> columnStarts;
     std::vector<bool> hidden;
     std::vector<QString> captions;
     prompter.SetDialogHook([&](QDialog& dialog) {
         title = dialog.windowTitle();
         prompt = dialog.findChild<QPlainTextEdit*>(QStringLiteral("prompt"))->toPlainText();
         selected = ValueField(dialog)->selectedText();
+        columnStarts = ColumnStarts(*dialog.findChild<QPlainTextEdit*>(QStringLiteral("prompt")));
         for (int i = 1; i <= 8; ++i) {
             QPushButton* button = Button(dialog, ("preset" + std::to_string(i)).c_str());
             hidden.push_back(button->isHidden());
@@ -104,10 +121,12 @@ TEST(PromptDialog, LayoutTitleCaptionsAndKeyboard)
     EXPECT_TRUE(answer.accepted);
     EXPECT_EQ(answer.text, "0");
     EXPECT_EQ(title, QStringLiteral("Kiv   Variable Input"));
-    EXPECT_EQ(prompt, QStringLiteral("Page Setup:\n-1\tMatrix only\n0\tText"));
+    EXPECT_EQ(prompt, QStringLiteral("Page Setup:\n-1\tMatrix only\nChromatogram and spectrum\tText"));
     EXPECT_EQ(selected, QStringLiteral("0"));
     EXPECT_EQ(hidden, (std::vector<bool>{false, true, false, true, true, true, true, true}));
     EXPECT_EQ(captions[2], QStringLiteral("Matrix"));
+    ASSERT_EQ(columnStarts.size(), 2u);
+    EXPECT_EQ(columnStarts[0], columnStarts[1]);  // "Matrix only" and "Text" line up
 
     prompter.SetDialogHook([](QDialog& dialog) { PressKey(ValueField(dialog), Qt::Key_Escape); });
     EXPECT_FALSE(prompter.Ask(request).accepted);

@@ -60,7 +60,8 @@ CPromptDialog::CPromptDialog(const PromptRequest& request, QWidget* parent) : QD
     answerRow->addWidget(cancel);
 
     auto* left = new QVBoxLayout;
-    left->addWidget(MakePromptView(request.prompt), 1);
+    left->addWidget(MakePromptView(request.prompt));
+    left->addStretch();
     left->addWidget(edit_);
     left->addLayout(answerRow);
 
@@ -89,7 +90,7 @@ QPlainTextEdit* CPromptDialog::MakePromptView(const std::string& prompt)
     const QFontMetrics metrics(view->font());
     view->setTabStopDistance(TabStopDistance(text, metrics));
     const int lines = std::clamp(static_cast<int>(text.count('\n')) + 1, 1, kMaxPromptLines);
-    view->setMinimumHeight(lines * metrics.lineSpacing() + 2 * static_cast<int>(view->document()->documentMargin()) + 4);
+    view->setFixedHeight(lines * metrics.lineSpacing() + 2 * static_cast<int>(view->document()->documentMargin()) + 4);
     view->setMinimumWidth(kPromptWidth);
     return view;
 }
