@@ -7,6 +7,7 @@
 //
 // The desktop view owns one and draws it through its painter; without a desktop a view can be
 // made for a document just as well (the view commands of scripts run on one).
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,8 +57,9 @@ public:
     const CDisplayObject* ObjectAt(PagePoint p) const;
     CTextBlock& Text() { return text_; }
     CChromatogramTrace& Chromatogram(int k) { return k == 2 ? secondChromatogram_ : chromatogram_; }  // 1 or 2
-    CMassSpectrumPlot& Spectrum(int k) { return spectra_[k - 1]; }  // 1..6
-    CStructureDrawing& Structure(int k) { return structures_[k - 1]; }  // 1..24
+    // Numbers outside the slots give the nearest slot.
+    CMassSpectrumPlot& Spectrum(int k) { return spectra_[std::clamp(k, 1, kSpectrumSlots) - 1]; }  // 1..6
+    CStructureDrawing& Structure(int k) { return structures_[std::clamp(k, 1, kStructureSlots) - 1]; }  // 1..24
     CScatterPlot& Scatter(int k) { return scatter_[k == 2 ? 1 : 0]; }  // 1 or 2
 
     // The page's text lines: the session's message log.
