@@ -41,6 +41,16 @@ TEST(ProgressDialog, ShowsTextAndPercentWhileAScopeInstallsIt)
     EXPECT_EQ(ShownPercent(dialog), 100);
 }
 
+TEST(ProgressDialog, OkHidesTheWindowAndTheOperationGoesOn)
+{
+    CQtProgressDialog dialog;
+    CProgressScope scope(dialog, "importing ...");
+    dialog.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(ReportProgress(30, "importing ..."), 0);
+    EXPECT_FALSE(dialog.Cancelled());
+}
+
 TEST(ProgressDialog, CancelStopsALongLoop)
 {
     CQtProgressDialog dialog;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QThread>
 #include <cstdio>
 
 #include "base/Format.h"
@@ -42,7 +43,8 @@ void CQtReporter::Flush()
 void CQtReporter::Show(ErrorKind kind, const std::string& text)
 {
     if (show_) return show_(kind, text);
-    if (QApplication::instance() == nullptr) {
+    // Only the application's own thread may open a window.
+    if (QApplication::instance() == nullptr || QThread::currentThread() != QApplication::instance()->thread()) {
         std::fprintf(stderr, "%s\n", text.c_str());
         return;
     }

@@ -4,7 +4,7 @@
 // a box per record, so a message identical to the one before it that arrives within a second of
 // it is counted instead of shown; the count ("... repeated N times") follows with the next
 // different message or at Flush, which the main window calls when a command has ended.
-// Without an application object the messages go to standard error.
+// Without an application object, or on another thread, the messages go to standard error.
 #include <QElapsedTimer>
 #include <functional>
 #include <string>
