@@ -1,0 +1,100 @@
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "DesktopFixture.h"
+
+namespace kiv::test {
+
+namespace {
+
+// The viewport point at the centre of a page rectangle.
+QPoint CentreOf(const CKivView& view, const PageRect& rect)
+{
+    return view.Mapping().ToDevice(rect).center().toPoint();
+}
+
+}  // namespace
+
+class ViewTest : public DesktopTest {
+protected:
+    // A window with the five-spectrum library on the page "BIB MS&Structure".
+    CMainFrame& LibraryPage()
+    {
+        CMainFrame& f = StartFrame();
+        EXPECT_TRUE(f.OpenFile(WriteLibrary()));
+        f.Page().Settings().setup = 2;
+        f.View().RebuildPage();
+        f.Page().Refresh();
+        return f;
+    }
+
+    AxisRange SpectrumWindow() { return frame->Page().Spectrum(1).ZoomWindow(); }
+
+    void Drag(QPoint from, QPoint to)
+    {
+        Mouse(QEvent::MouseButtonPress, Qt::LeftButton, from);
+        Mouse(QEvent::MouseMove, Qt::LeftButton, to);
+        Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, to);
+    }
+};
+
+TEST_F(ViewTest, FourPixelsAreAClickFiveAZoom)
+{
+    CMainFrame& f = LibraryPage();
+    const QPoint centre = CentreOf(f.View(), f.Page().Spectrum(1).Placement());
+    const AxisRange full = SpectrumWindow();
+    ASSERT_LT(full.xMin, full.xMax);
+
+    Drag(centre, centre + QPoint(3, 1));
+    Drag(centre, centre + QPoint(-2, -2));
+    EXPECT_EQ(SpectrumWindow().xMin, full.xMin);
+    EXPECT_EQ(SpectrumWindow().xMax, full.xMax);
+
+    Drag(centre + QPoint(40, 30), centre + QPoint(-40, -30));  // drawn up and to the left
+    const AxisRange zoomed = SpectrumWindow();
+    EXPECT_GT(zoomed.xMin, full.xMin);
+    EXPECT_LT(zoomed.xMax, full.xMax);
+
+    Drag(centre, centre + QPoint(3, 2));  // the rubber band of five pixels zooms once more
+    EXPECT_GT(SpectrumWindow().xMin, zoomed.xMin);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ViewTest, ContextMenuPerObjectAndOnAnEmptyPage)
+{
+    CMainFrame& f = StartFrame();
+    f.Page().Settings().setup = 2;
+    f.View().RebuildPage();
+    EXPECT_EQ(f.View().ContextEntriesAt(QPoint(2, 2)), std::vector<std::string>{"Empty"});
+
+    f.OpenFile(WriteLibrary());
+    const auto entriesOn = [&](const CDisplayObject& object) {
+        return f.View().ContextEntriesAt(CentreOf(f.View(), object.Placement()));
+    };
+    const std::vector<std::string> spectrum = entriesOn(f.Page().Spectrum(1));
+    ASSERT_GE(spectrum.size(), 4u);
+    EXPECT_EQ(spectrum[0], "Zoom In");
+    EXPECT_NE(std::find(spectrum.begin(), spectrum.end(), "Export WMF"), spectrum.end());
+    EXPECT_NE(std::find(spectrum.begin(), spectrum.end(), "Copy Text"), spectrum.end());
+
+    // "Zoom In" from the context menu keeps its window on the page (no refill undoes it).
+    const AxisRange full = f.Page().Spectrum(1).ZoomWindow();
+    f.View().RunContextEntry("Zoom In", CentreOf(f.View(), f.Page().Spectrum(1).Placement()));
+    EXPECT_LT(f.Page().Spectrum(1).ZoomWindow().xMax - f.Page().Spectrum(1).ZoomWindow().xMin, full.xMax - full.xMin);
+}
+
+TEST_F(ViewTest, ScrollStepsFollowThePageArea)
+{
+    CMainFrame& f = LibraryPage();
+    f.Page().Settings().format = 2;  // A4: taller than the window
+    f.View().RebuildPage();
+    const QScrollBar* bar = f.View().verticalScrollBar();
+    const double pageHeight = f.View().Mapping().scale * f.Page().PageArea().bottom;
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_NEAR(bar->pageStep(), pageHeight / 2, 1);
+    EXPECT_NEAR(bar->singleStep(), pageHeight / 50, 1);
+}
+
+}  // namespace kiv::test
