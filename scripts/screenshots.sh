@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The README's pictures of the desktop, made with the screenshot mode of kiv-desktop under a
+# virtual X server from the bundled example data (the script example builds a library, its
+# features, a hitlist and a PCA).
+# usage: screenshots.sh KIV-DESKTOP [OUTPUT-FOLDER]   (default docs/images)
+set -euo pipefail
+root=$(realpath "$(dirname "$0")/..")
+desktop=$(realpath "$1")
+out=$(realpath -m "${2:-$root/docs/images}")
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$root/examples/script/example-script.txt" "$root/examples/import-features/spectra/oxygenates.jdx" \
+   "$root/examples/import-features/features.txt" "$work"/
+cd "$work"
+# The feature-matrix picture lists the data matrix X (the features of every spectrum).
+{ cat example-script.txt; printf 'DO: ShowXData\r\n'; } > show-script.txt
+shot() {  # name, script, options...
+  local name=$1 script=$2
+  shift 2
+  xvfb-run -a "$desktop" --script "$script" --size 1000x800 --screenshot "$out/$name.png" "$@"
+  echo "screenshots: $out/$name.png"
+}
+shot library-record example-script.txt --page-setup 2 --record 1
+shot hitlist example-script.txt --page-setup 3 --page-options 2
+shot chromatogram example-script.txt --page-setup 1
+shot pca-scatter example-script.txt --page-setup 10
+shot feature-matrix show-script.txt
