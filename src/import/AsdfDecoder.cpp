@@ -1,6 +1,8 @@
 #include "import/AsdfDecoder.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,36 +16,38 @@ namespace {
 constexpr size_t kMaxValuesPerLine = size_t(1) << 20;
 
 // What each character of a compressed line is, looked up once per character: a line of a
-// continuous spectrum holds hundreds of them.
-enum class CharRole : uint8_t { Bad, Digit, Blank, Sign, Plain, Difference, Repeat, Missing };
+// continuous spectrum holds hundreds of them. A value (AFFN, PAC, SQZ) and a difference (DIF)
+// are read the same way.
+enum class CharRole : uint8_t { Value, Difference, Repeat, Blank, Missing, Bad };
 
 struct CCharClass {
     CharRole role = CharRole::Bad;
     bool negative = false;
-    char digit = 0;  // the digit a SQZ, DIF or DUP character stands for
+    char digit = 0;  // the digit a SQZ, DIF or DUP character stands for, 0 when none
+    uint8_t prefix = 1;  // 1 when the digits of the number follow the character, 0 when it is one
 };
 
 struct CCharTable {
     CCharClass entries[256];
     constexpr CCharTable()
     {
-        for (char c = '0'; c <= '9'; ++c) entries[static_cast<unsigned char>(c)].role = CharRole::Digit;
-        entries[static_cast<unsigned char>('.')].role = CharRole::Digit;
+        for (char c = '0'; c <= '9'; ++c) entries[static_cast<unsigned char>(c)] = {CharRole::Value, false, 0, 0};
+        entries[static_cast<unsigned char>('.')] = {CharRole::Value, false, 0, 0};
         for (char c : {' ', '\t', ',', ';', '\r', '\n'}) entries[static_cast<unsigned char>(c)].role = CharRole::Blank;
-        entries[static_cast<unsigned char>('+')] = {CharRole::Sign, false, 0};
-        entries[static_cast<unsigned char>('-')] = {CharRole::Sign, true, 0};
+        entries[static_cast<unsigned char>('+')] = {CharRole::Value, false, 0, 1};
+        entries[static_cast<unsigned char>('-')] = {CharRole::Value, true, 0, 1};
         entries[static_cast<unsigned char>('?')].role = CharRole::Missing;
-        entries[static_cast<unsigned char>('@')] = {CharRole::Plain, false, '0'};
-        entries[static_cast<unsigned char>('%')] = {CharRole::Difference, false, '0'};
+        entries[static_cast<unsigned char>('@')] = {CharRole::Value, false, '0', 1};
+        entries[static_cast<unsigned char>('%')] = {CharRole::Difference, false, '0', 1};
         for (int d = 1; d <= 9; ++d) {
             const char digit = static_cast<char>('0' + d);
-            entries['A' + d - 1] = {CharRole::Plain, false, digit};
-            entries['a' + d - 1] = {CharRole::Plain, true, digit};
-            entries['J' + d - 1] = {CharRole::Difference, false, digit};
-            entries['j' + d - 1] = {CharRole::Difference, true, digit};
+            entries['A' + d - 1] = {CharRole::Value, false, digit, 1};
+            entries['a' + d - 1] = {CharRole::Value, true, digit, 1};
+            entries['J' + d - 1] = {CharRole::Difference, false, digit, 1};
+            entries['j' + d - 1] = {CharRole::Difference, true, digit, 1};
         }
-        for (int d = 1; d <= 8; ++d) entries['S' + d - 1] = {CharRole::Repeat, false, static_cast<char>('0' + d)};
-        entries[static_cast<unsigned char>('s')] = {CharRole::Repeat, false, '9'};
+        for (int d = 1; d <= 8; ++d) entries['S' + d - 1] = {CharRole::Repeat, false, static_cast<char>('0' + d), 1};
+        entries[static_cast<unsigned char>('s')] = {CharRole::Repeat, false, '9', 1};
     }
 };
 
@@ -51,111 +55,144 @@ constexpr CCharTable kCharTable;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Reads the digits (and a decimal point) of one number from pos on; first is the digit that its
-// SQZ, DIF or DUP character stood for (0 when none). Most numbers are short integers and are
-// summed up on the way; a point or many digits go through the real-number parser.
-bool ReadNumber(std::string_view line, size_t& pos, char first, double& value)
+// A number with a decimal point or many digits, from begin (after its SQZ, DIF or DUP character,
+// which stood for the digit first, 0 when none) on: through the real-number parser. Kept apart
+// so that the common short integers take no string.
+[[gnu::noinline]] bool ReadRealNumber(const char*& p, const char* begin, const char* end, char first, double& value)
 {
-    const size_t begin = pos;
-    int64_t integer = first ? first - '0' : 0;
-    size_t digits = first ? 1 : 0;
-    while (pos < line.size() && IsDigit(line[pos]) && digits < 17) {
-        integer = integer * 10 + (line[pos++] - '0');
-        ++digits;
-    }
-    if (pos < line.size() && (line[pos] == '.' || IsDigit(line[pos]))) {
-        // The general form: the leading digit, then the rest as written.
-        std::string text(first ? 1 : 0, first);
-        while (pos < line.size() && (IsDigit(line[pos]) || line[pos] == '.')) ++pos;
-        text.append(line.substr(begin, pos - begin));
-        return !text.empty() && ScanReal(text, value) == text.size();
-    }
-    value = static_cast<double>(integer);
-    return digits > 0;
+    std::string text(first ? 1 : 0, first);
+    while (p != end && (IsDigit(*p) || *p == '.')) ++p;
+    text.append(begin, p);
+    return !text.empty() && ScanReal(text, value) == text.size();
 }
 
+// Reads the digits (and a decimal point) of one number from p on, first being the digit that
+// its SQZ, DIF or DUP character stood for (0 when none): integers up to 17 digits are summed up
+// on the way, a point or more digits go through the real-number parser.
+inline bool ReadNumber(const char*& p, const char* end, char first, double& value)
+{
+    const char* const begin = p;
+    int64_t integer = first ? first - '0' : 0;
+    const char* const digitsEnd = p + std::min<ptrdiff_t>(end - p, first ? 16 : 17);
+    while (p != digitsEnd && IsDigit(*p)) integer = integer * 10 + (*p++ - '0');
+    if (p != end && (*p == '.' || IsDigit(*p))) return ReadRealNumber(p, begin, end, first, value);
+    value = static_cast<double>(integer);
+    return first || p != begin;
+}
+
+// Decodes one line number by number. Each ordinate is written to the list of points at once but
+// kept there only when it is not 0, without a branch: zeros and peaks alternate freely.
 class CAsdfDecoder {
 public:
-    explicit CAsdfDecoder(CAsdfLine& decoded) : out_(decoded.values), decoded_(decoded) {}
+    explicit CAsdfDecoder(CAsdfLine& decoded) : out_(decoded) {}
     bool Decode(std::string_view line);
 
 private:
-    bool Apply(CharRole role, double number);
+    // Room for more ordinates beside one for each character of the line.
+    void Reserve(size_t more)
+    {
+        const size_t needed = out_.pointCount + more + lineSize_;
+        if (out_.points.size() < needed) out_.points.resize(needed);
+    }
+    void Ordinate(double value)
+    {
+        out_.points[out_.pointCount] = {count_, value};
+        out_.pointCount += value != 0;
+        ++count_;
+        current_ = value;
+    }
+    bool Number(const CCharClass& kind, const char*& p, const char* end);
+    bool Repeat(double count);
+    void Finish();
 
-    std::vector<double>& out_;
-    CAsdfLine& decoded_;
+    CAsdfLine& out_;
+    size_t lineSize_ = 0;
+    size_t count_ = 0;  // values so far, the abscissa included
+    double current_ = 0;  // the last of them
     bool lastWasDifference_ = false;
     double lastDifference_ = 0;
 };
 
-bool CAsdfDecoder::Apply(CharRole role, double number)
+// A value or a difference.
+bool CAsdfDecoder::Number(const CCharClass& kind, const char*& p, const char* end)
 {
-    switch (role) {
-    case CharRole::Plain:
-        out_.push_back(number);
-        lastWasDifference_ = false;
-        return true;
-    case CharRole::Difference:
+    double number = 0;
+    if (!ReadNumber(p, end, kind.digit, number)) return false;
+    number = kind.negative ? -number : number;
+    const bool difference = kind.role == CharRole::Difference;
+    if (count_ < 2) {
         // The abscissa is never the base of a difference.
-        if (out_.size() < 2) return false;
-        lastDifference_ = number;
-        out_.push_back(out_.back() + number);
-        lastWasDifference_ = true;
-        return true;
-    case CharRole::Repeat: {
-        if (out_.size() < 2 || number < 1 || number > static_cast<double>(kMaxValuesPerLine - out_.size())) return false;
-        if (number != std::floor(number)) return false;
-        // The count includes the value already written.
-        const size_t more = static_cast<size_t>(number) - 1;
-        if (!lastWasDifference_ || lastDifference_ == 0) {
-            // Runs of one value, above all the zeros between the peaks of a profile.
-            out_.insert(out_.end(), more, out_.back());
-        } else {
-            for (size_t k = 0; k < more; ++k) out_.push_back(out_.back() + lastDifference_);
+        if (difference) return false;
+        if (count_ == 0) {
+            out_.abscissa = number;
+            count_ = 1;
+            return true;
         }
+    }
+    Ordinate(difference ? current_ + number : number);
+    if (difference) lastDifference_ = number;
+    lastWasDifference_ = difference;
+    return true;
+}
+
+bool CAsdfDecoder::Repeat(double count)
+{
+    if (count_ < 2 || count < 1 || count > static_cast<double>(kMaxValuesPerLine - count_)) return false;
+    if (count != std::floor(count)) return false;
+    // The count includes the value already written.
+    const size_t more = static_cast<size_t>(count) - 1;
+    const double step = lastWasDifference_ ? lastDifference_ : 0;
+    if (step == 0 && current_ == 0) {
+        // The zeros between the peaks of a profile: only counted.
+        count_ += more;
         return true;
     }
-    default:
-        return false;
-    }
+    Reserve(more);
+    for (size_t k = 0; k < more; ++k) Ordinate(step == 0 ? current_ : current_ + step);
+    return true;
+}
+
+void CAsdfDecoder::Finish()
+{
+    out_.valueCount = count_;
+    out_.lastOrdinate = current_;
+    const bool firstIsPoint = out_.pointCount > 0 && out_.points[0].place == 1;
+    out_.firstOrdinate = firstIsPoint ? out_.points[0].value : 0;
+    out_.endsWithDifference = lastWasDifference_;
 }
 
 bool CAsdfDecoder::Decode(std::string_view line)
 {
-    out_.clear();
-    size_t pos = 0;
-    while (pos < line.size()) {
-        const CCharClass& kind = kCharTable.entries[static_cast<unsigned char>(line[pos])];
-        CharRole role = kind.role;
-        switch (role) {
-        case CharRole::Blank:
-            ++pos;
+    out_.pointCount = 0;
+    lineSize_ = line.size();
+    Reserve(0);
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p != end) {
+        const CCharClass& kind = kCharTable.entries[static_cast<unsigned char>(*p)];
+        p += kind.prefix;
+        if (kind.role <= CharRole::Difference) {
+            if (!Number(kind, p, end)) return false;
             continue;
-        case CharRole::Bad:
-            return false;
-        case CharRole::Missing:
-            if (out_.empty()) return false;
-            out_.push_back(0);
-            lastWasDifference_ = false;
-            ++pos;
-            continue;
-        case CharRole::Digit:
-            // A plain number without a sign: its first digit is read with the rest.
-            role = CharRole::Plain;
-            break;
-        case CharRole::Sign:
-            role = CharRole::Plain;
-            ++pos;
-            break;
-        default:
-            ++pos;
+        }
+        switch (kind.role) {
+        case CharRole::Repeat: {
+            double number = 0;
+            if (!ReadNumber(p, end, kind.digit, number) || !Repeat(number)) return false;
             break;
         }
-        double number = 0;
-        if (!ReadNumber(line, pos, kind.digit, number)) return false;
-        if (!Apply(role, kind.negative ? -number : number)) return false;
+        case CharRole::Blank:
+            break;
+        case CharRole::Missing:
+            if (count_ == 0) return false;
+            Ordinate(0);
+            lastWasDifference_ = false;
+            break;
+        default:
+            return false;
+        }
     }
-    decoded_.endsWithDifference = lastWasDifference_;
+    Finish();
     return true;
 }
 

@@ -9,13 +9,27 @@
 //   "?"         a missing ordinate (read as 0).
 // A line that ends with a difference is followed by a line whose first ordinate repeats the
 // last one as a check.
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
 namespace kiv {
 
+// An ordinate other than 0 and its place on the line (1 for the first ordinate).
+struct CAsdfPoint {
+    size_t place;
+    double value;
+};
+
+// A decoded line in the form a mass spectrum's profile wants it: most ordinates are 0, so only
+// the others are listed; the zeros are only counted.
 struct CAsdfLine {
-    std::vector<double> values;  // the abscissa first, then the ordinates
+    size_t valueCount = 0;  // the abscissa and all ordinates, zeros included; 0 for a blank line
+    double abscissa = 0;
+    double firstOrdinate = 0;  // when valueCount > 1
+    double lastOrdinate = 0;  // when valueCount > 1
+    std::vector<CAsdfPoint> points;  // the ordinates other than 0 are points[0 .. pointCount)
+    size_t pointCount = 0;
     bool endsWithDifference = false;  // the next line starts with a check ordinate
 };
 

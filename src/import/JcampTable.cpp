@@ -90,31 +90,30 @@ TableLineResult CJcampTable::ReadPairs(std::string_view line)
 
 TableLineResult CJcampTable::ReadContinuous(std::string_view line)
 {
-    if (TrimBlanks(line).empty()) return TableLineResult::Read;
     if (!DecodeAsdfLine(line, decoded_)) return TableLineResult::IllegalPoint;
-    const std::vector<double>& values = decoded_.values;
-    if (values.empty()) return TableLineResult::Read;
-    size_t first = 1;
-    if (checkPending_ && values.size() > 1) {
-        // The first ordinate repeats the last one of the line before.
-        if (std::fabs(values[1] - lastOrdinate_) > 1e-9 * std::max(1.0, std::fabs(lastOrdinate_))) {
-            return TableLineResult::CheckFailed;
-        }
-        first = 2;
+    const CAsdfLine& decoded = decoded_;
+    if (decoded.valueCount == 0) return TableLineResult::Read;
+    // The first ordinate repeats the last one of the line before.
+    const bool check = checkPending_ && decoded.valueCount > 1;
+    if (check && std::fabs(decoded.firstOrdinate - lastOrdinate_) > 1e-9 * std::max(1.0, std::fabs(lastOrdinate_))) {
+        return TableLineResult::CheckFailed;
     }
-    const double start = values[0] * xFactor_;
-    for (size_t k = first; k < values.size(); ++k) {
-        // Most ordinates of a mass spectrum's profile are 0: counted, not stored.
-        if (values[k] == 0) {
-            ++pointsRead_;
-            continue;
-        }
+    const size_t firstPlace = check ? 2 : 1;
+    const CAsdfPoint* point = decoded.points.data();
+    const CAsdfPoint* const pointsEnd = point + decoded.pointCount;
+    if (point != pointsEnd && point->place < firstPlace) ++point;
+    // Most ordinates of a mass spectrum's profile are 0: counted, not stored.
+    if (decoded.valueCount > firstPlace) {
+        pointsRead_ += static_cast<int64_t>(decoded.valueCount - firstPlace) - (pointsEnd - point);
+    }
+    const double start = decoded.abscissa * xFactor_;
+    for (; point != pointsEnd; ++point) {
         // The abscissa of the line is in file units; the step is in real units.
-        const double x = (start + static_cast<double>(k - 1) * step_) / xFactor_;
-        if (!AddPoint(x, values[k])) return TableLineResult::IllegalPoint;
+        const double x = (start + static_cast<double>(point->place - 1) * step_) / xFactor_;
+        if (!AddPoint(x, point->value)) return TableLineResult::IllegalPoint;
     }
-    if (values.size() > 1) lastOrdinate_ = values.back();
-    checkPending_ = decoded_.endsWithDifference;
+    if (decoded.valueCount > 1) lastOrdinate_ = decoded.lastOrdinate;
+    checkPending_ = decoded.endsWithDifference;
     return TableLineResult::Read;
 }
 

@@ -10,12 +10,23 @@
 namespace kiv::test {
 namespace {
 
+// The abscissa and every ordinate of a decoded line, the zeros written out.
+std::vector<double> Values(const CAsdfLine& decoded)
+{
+    std::vector<double> values;
+    if (decoded.valueCount == 0) return values;
+    values.assign(decoded.valueCount, 0.0);
+    values[0] = decoded.abscissa;
+    for (size_t k = 0; k < decoded.pointCount; ++k) values[decoded.points[k].place] = decoded.points[k].value;
+    return values;
+}
+
 std::vector<double> Decode(const std::string& line, bool* endsWithDifference = nullptr)
 {
     CAsdfLine decoded;
     EXPECT_TRUE(DecodeAsdfLine(line, decoded)) << line;
     if (endsWithDifference) *endsWithDifference = decoded.endsWithDifference;
-    return decoded.values;
+    return Values(decoded);
 }
 
 TEST(Asdf, EveryFormGivesTheSameOrdinates)
