@@ -1,9 +1,11 @@
+#include <QFileDialog>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 
 #include "DesktopFixture.h"
+#include "ui/qt/QtText.h"
 
 namespace kiv::test {
 
@@ -95,6 +97,41 @@ TEST_F(ViewTest, ScrollStepsFollowThePageArea)
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_NEAR(bar->pageStep(), pageHeight / 2, 1);
     EXPECT_NEAR(bar->singleStep(), pageHeight / 50, 1);
+}
+
+}  // namespace kiv::test
+
+namespace kiv::test {
+
+TEST_F(ViewTest, AClickMakesTheRecordUnderThePointerCurrent)
+{
+    CMainFrame& f = LibraryPage();
+    f.Page().Settings().setup = 3;  // four spectra with their structures
+    f.View().RebuildPage();
+    f.Page().Refresh();
+    const CMassSpectrumPlot& third = f.Page().Spectrum(3);
+    const QPoint at = CentreOf(f.View(), third.Placement());
+    const std::optional<int> item = third.ItemAt(f.View().ToPage(at));
+    ASSERT_TRUE(item.has_value());
+    ASSERT_GT(*item, 1);
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, at);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, at + QPoint(2, 2));
+    EXPECT_EQ(f.Doc().bib.currentBlock, *item);
+    EXPECT_TRUE(f.RecordText().endsWith(QStringLiteral(" %1/5").arg(*item)));
+}
+
+TEST_F(ViewTest, ExportFromTheContextMenuWritesThePicture)
+{
+    CMainFrame& f = LibraryPage();
+    const std::string picture = folder.Path("spectrum.svg");
+    f.Prompter().SetDialogHook([&](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(PathToQString(picture));
+        dialog.accept();
+    });
+    f.View().RunContextEntry("Export WMF", CentreOf(f.View(), f.Page().Spectrum(1).Placement()));
+    const std::string svg = ReadBytes(picture);
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace kiv::test

@@ -1,11 +1,18 @@
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPrinter>
+#include <QUrl>
 #include <set>
 
 #include "DesktopFixture.h"
 #include "ui/ArgumentPrompter.h"
+#include "ui/qt/PageOutput.h"
+#include "ui/qt/QtText.h"
 
 namespace kiv::test {
 
@@ -129,6 +136,30 @@ TEST_F(DesktopTest, ScriptsRunOnTheTimerTicks)
     for (int tick = 0; tick < 6 && f.Executor().State() != ExecutorState::Idle; ++tick) f.Executor().OnTaskTimer();
     EXPECT_EQ(f.Executor().State(), ExecutorState::Idle);
     EXPECT_EQ(f.Doc().bib.currentBlock, 3);
+}
+
+}  // namespace kiv::test
+
+namespace kiv::test {
+
+TEST_F(DesktopTest, DroppedLibraryOpensAndThePagePrints)
+{
+    const std::string library = WriteLibrary();
+    CMainFrame& f = StartFrame();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(PathToQString(library))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f, &drop);
+    EXPECT_TRUE(f.RecordText().endsWith(" 1/5"));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PathToQString(folder.Path("page.pdf")));
+    ASSERT_TRUE(PrintPage(f.Page(), printer));
+    EXPECT_EQ(ReadBytes(folder.Path("page.pdf")).substr(0, 5), "%PDF-");
 }
 
 }  // namespace kiv::test

@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "ui/qt/AboutBox.h"
 #include "ui/qt/CommandPalette.h"
+#include "ui/qt/DesktopOptions.h"
 #include "ui/qt/DesktopTimer.h"
 #include "ui/qt/DroppedFiles.h"
 #include "ui/qt/RecentFiles.h"
@@ -123,6 +124,37 @@ TEST(DroppedFiles, KindsByExtension)
     EXPECT_EQ(KindOfDroppedFile("my-script.txt"), DroppedFileKind::Script);
     EXPECT_EQ(KindOfDroppedFile("lib.ssi"), DroppedFileKind::Unknown);
     EXPECT_EQ(KindOfDroppedFile("noextension"), DroppedFileKind::Unknown);
+}
+
+}  // namespace kiv
+
+namespace kiv {
+
+TEST(DesktopOptions, CommandLineOfTheDesktopProgram)
+{
+    const DesktopOptions all = ParseDesktopOptions({"lib.ssd", "--script", "s.txt", "--screenshot", "out.png",
+                                                    "--page-setup", "-1", "--page-format", "2", "--zoom", "150",
+                                                    "--record", "3", "--size", "640x480", "--page-only"});
+    EXPECT_TRUE(all.error.empty()) << all.error;
+    EXPECT_EQ(all.library, "lib.ssd");
+    EXPECT_EQ(all.script, "s.txt");
+    EXPECT_EQ(all.screenshot, "out.png");
+    EXPECT_EQ(all.pageSetup, -1);
+    EXPECT_EQ(all.pageFormat, 2);
+    EXPECT_FALSE(all.pageOptions.has_value());
+    EXPECT_EQ(all.zoom, 150);
+    EXPECT_EQ(all.record, 3);
+    EXPECT_EQ(all.width, 640);
+    EXPECT_EQ(all.height, 480);
+    EXPECT_TRUE(all.pageOnly);
+
+    EXPECT_TRUE(ParseDesktopOptions({"--help"}).help);
+    EXPECT_EQ(ParseDesktopOptions({"--page-setup"}).error, "option --page-setup needs a valid value");
+    EXPECT_EQ(ParseDesktopOptions({"--zoom", "big"}).error, "option --zoom needs a valid value");
+    EXPECT_EQ(ParseDesktopOptions({"--size", "20x20"}).error, "option --size needs a valid value");
+    EXPECT_EQ(ParseDesktopOptions({"a.ssd", "b.ssd"}).error, "unknown argument b.ssd");
+    EXPECT_EQ(ParseDesktopOptions({"--frobnicate"}).error, "unknown argument --frobnicate");
+    EXPECT_NE(DesktopUsage().find("--screenshot PNG"), std::string::npos);
 }
 
 }  // namespace kiv
