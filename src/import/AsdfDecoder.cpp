@@ -18,7 +18,7 @@ constexpr size_t kMaxValuesPerLine = size_t(1) << 20;
 // What each character of a compressed line is, looked up once per character: a line of a
 // continuous spectrum holds hundreds of them. A value (AFFN, PAC, SQZ) and a difference (DIF)
 // are read the same way.
-enum class CharRole : uint8_t { Value, Difference, Repeat, Blank, Missing, Bad };
+enum class CharRole : uint8_t { Value, Difference, Repeat, Blank, Missing, Comment, Bad };
 
 struct CCharClass {
     CharRole role = CharRole::Bad;
@@ -37,6 +37,7 @@ struct CCharTable {
         entries[static_cast<unsigned char>('+')] = {CharRole::Value, false, 0, 1};
         entries[static_cast<unsigned char>('-')] = {CharRole::Value, true, 0, 1};
         entries[static_cast<unsigned char>('?')].role = CharRole::Missing;
+        entries[static_cast<unsigned char>('$')].role = CharRole::Comment;
         entries[static_cast<unsigned char>('@')] = {CharRole::Value, false, '0', 1};
         entries[static_cast<unsigned char>('%')] = {CharRole::Difference, false, '0', 1};
         for (int d = 1; d <= 9; ++d) {
@@ -187,6 +188,11 @@ bool CAsdfDecoder::Decode(std::string_view line)
             if (count_ == 0) return false;
             Ordinate(0);
             lastWasDifference_ = false;
+            break;
+        case CharRole::Comment:
+            // "$$" starts a comment; a single "$" belongs to no form.
+            if (p == end || *p != '$') return false;
+            p = end;
             break;
         default:
             return false;

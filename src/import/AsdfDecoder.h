@@ -33,8 +33,8 @@ struct CAsdfLine {
     bool endsWithDifference = false;  // the next line starts with a check ordinate
 };
 
-// Decodes one line (without "$$" comment). False when the line holds a character that belongs
-// to no form or a repeat count without a value before it.
+// Decodes one line up to a "$$" comment. False when the line holds a character that belongs to
+// no form or a repeat count without a value before it.
 bool DecodeAsdfLine(std::string_view line, CAsdfLine& decoded);
 
 }  // namespace kiv

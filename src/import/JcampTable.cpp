@@ -53,8 +53,9 @@ void CJcampTable::Start(JcampTableForm form, const CJcampScaling& scaling, int32
 
 TableLineResult CJcampTable::ReadLine(std::string_view line)
 {
-    line = WithoutJcampComment(WithoutLineEnd(line));
-    return form_ == JcampTableForm::Pairs ? ReadPairs(line) : ReadContinuous(line);
+    // The decoder of compressed lines ends them at a "$$" comment itself.
+    line = WithoutLineEnd(line);
+    return form_ == JcampTableForm::Pairs ? ReadPairs(WithoutJcampComment(line)) : ReadContinuous(line);
 }
 
 bool CJcampTable::AddPoint(double x, double y)

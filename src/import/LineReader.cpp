@@ -28,7 +28,7 @@ void CLineReader::Close()
 {
     file_.reset();
     buffer_.clear();
-    start_ = end_ = 0;
+    start_ = end_ = nul_ = 0;
     eof_ = false;
     consumed_ = 0;
     size_ = 0;
@@ -52,6 +52,13 @@ void CLineReader::Fill(size_t want)
         if (got == 0) eof_ = true;
         end_ += got;
     }
+    FindNul(start_);
+}
+
+void CLineReader::FindNul(size_t from)
+{
+    const void* nul = std::memchr(buffer_.data() + from, '\0', end_ - from);
+    nul_ = nul ? static_cast<size_t>(static_cast<const char*>(nul) - buffer_.data()) : end_;
 }
 
 bool CLineReader::ReadLine(std::string_view& line, size_t maxChars)
@@ -85,10 +92,10 @@ bool CLineReader::ReadLine(std::string_view& line, size_t maxChars)
     }
     if (atLineStart_) ++lineNumber_;
     atLineStart_ = length > 0 && first[length - 1] == '\n';
+    if (nul_ < start_ + length) length = nul_ - start_;
     start_ += raw;
     consumed_ += static_cast<int64_t>(raw);
-    const char* nul = static_cast<const char*>(std::memchr(first, '\0', length));
-    if (nul) length = static_cast<size_t>(nul - first);
+    if (nul_ < start_) FindNul(start_);
     line = std::string_view(first, length);
     return true;
 }

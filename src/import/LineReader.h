@@ -35,11 +35,15 @@ public:
 private:
     // Makes at least want bytes available after start_ unless the file ends first.
     void Fill(size_t want);
+    // Looks for the first NUL byte from buffer index from on (end_ when there is none): the
+    // buffer is searched once, not every line.
+    void FindNul(size_t from);
 
     FilePtr file_;
     std::vector<char> buffer_;
     size_t start_ = 0;  // first unread byte
     size_t end_ = 0;  // one past the last byte read from the file
+    size_t nul_ = 0;  // the first NUL byte at or after start_, end_ when none
     bool eof_ = false;
     int64_t consumed_ = 0;
     int64_t size_ = 0;

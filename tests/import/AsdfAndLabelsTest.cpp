@@ -51,7 +51,7 @@ TEST(Asdf, EveryFormGivesTheSameOrdinates)
 TEST(Asdf, DamagedLinesAreRefused)
 {
     CAsdfLine decoded;
-    for (const char* line : {"100 # 5", "100 J5", "100 S", "100A0Z999999999", "100A1.2.3", "100 A0s99999999999999"}) {
+    for (const char* line : {"100 # 5", "100 J5", "100 S", "100A0Z999999999", "100A1.2.3", "100 A0s99999999999999", "100 A0 $ 5"}) {
         EXPECT_FALSE(DecodeAsdfLine(line, decoded)) << line;
     }
 }
