@@ -1,6 +1,5 @@
 #include "ui/qt/QtPainter.h"
 
-#include <QFontMetricsF>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -38,7 +37,24 @@ PagePoint PageMapping::ToPage(QPointF device) const
 
 double PageScale(double dotsPerInch, int zoomPercent) { return dotsPerInch / kPageUnitsPerInch * zoomPercent / 100.0; }
 
-CQtPainter::CQtPainter(QPainter& painter, PageMapping mapping) : painter_(painter), mapping_(mapping) {}
+CQtPainter::CQtPainter(QPainter& painter, PageMapping mapping)
+    : painter_(painter), mapping_(mapping), metrics_(painter.font(), painter.device()), linePen_(painter.pen())
+{
+}
+
+void CQtPainter::UseLinePen()
+{
+    if (!textPenActive_) return;
+    painter_.setPen(linePen_);
+    textPenActive_ = false;
+}
+
+void CQtPainter::UseTextPen()
+{
+    if (textPenActive_) return;
+    painter_.setPen(textColour_);
+    textPenActive_ = true;
+}
 
 void CQtPainter::SetPen(Rgb colour, int width)
 {
@@ -47,7 +63,9 @@ void CQtPainter::SetPen(Rgb colour, int width)
     const double deviceWidth = width * mapping_.scale;
     pen.setCosmetic(deviceWidth < 1.0);
     pen.setWidthF(std::max(1.0, deviceWidth));
+    linePen_ = pen;
     painter_.setPen(pen);
+    textPenActive_ = false;
 }
 
 void CQtPainter::SetBrush(Rgb colour) { painter_.setBrush(ToQColor(colour)); }
@@ -64,13 +82,22 @@ void CQtPainter::SetFont(FontRole, int height, int weight)
         font.setPointSizeF(kDefaultPointSize);
     }
     font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 1, 1000)));
+    if (font == painter_.font()) return;
     painter_.setFont(font);
+    metrics_ = QFontMetricsF(font, painter_.device());
 }
 
-void CQtPainter::SetTextColour(Rgb colour) { textColour_ = ToQColor(colour); }
+void CQtPainter::SetTextColour(Rgb colour)
+{
+    const QColor textColour = ToQColor(colour);
+    if (textColour == textColour_) return;
+    textColour_ = textColour;
+    if (textPenActive_) painter_.setPen(textColour_);
+}
 
 void CQtPainter::DrawLine(PagePoint from, PagePoint to)
 {
+    UseLinePen();
     painter_.drawLine(mapping_.ToDevice(from), mapping_.ToDevice(to));
 }
 
@@ -82,27 +109,42 @@ QPolygonF CQtPainter::ToDevice(const std::vector<PagePoint>& points) const
     return polygon;
 }
 
-void CQtPainter::DrawPolyline(const std::vector<PagePoint>& points) { painter_.drawPolyline(ToDevice(points)); }
+void CQtPainter::DrawPolyline(const std::vector<PagePoint>& points)
+{
+    UseLinePen();
+    painter_.drawPolyline(ToDevice(points));
+}
 
-void CQtPainter::DrawPolygon(const std::vector<PagePoint>& points) { painter_.drawPolygon(ToDevice(points)); }
+void CQtPainter::DrawPolygon(const std::vector<PagePoint>& points)
+{
+    UseLinePen();
+    painter_.drawPolygon(ToDevice(points));
+}
 
-void CQtPainter::DrawRect(const PageRect& rect) { painter_.drawRect(mapping_.ToDevice(rect)); }
+void CQtPainter::DrawRect(const PageRect& rect)
+{
+    UseLinePen();
+    painter_.drawRect(mapping_.ToDevice(rect));
+}
 
-void CQtPainter::DrawEllipse(const PageRect& rect) { painter_.drawEllipse(mapping_.ToDevice(rect)); }
+void CQtPainter::DrawEllipse(const PageRect& rect)
+{
+    UseLinePen();
+    painter_.drawEllipse(mapping_.ToDevice(rect));
+}
 
 void CQtPainter::DrawText(PagePoint anchor, const std::string& text, HAlign h, VAlign v)
 {
     const QString qtext = ToQString(text);
-    const QFontMetricsF metrics(painter_.font(), painter_.device());
     const QPointF at = mapping_.ToDevice(anchor);
-    const double width = metrics.horizontalAdvance(qtext);
-    const double x = h == HAlign::Left ? at.x() : h == HAlign::Centre ? at.x() - width / 2 : at.x() - width;
-    const double height = metrics.height();
+    // Measuring shapes the text a second time; left-aligned labels (the many point numbers of a
+    // scatter plot) need no width.
+    const double width = h == HAlign::Left ? 0.0 : metrics_.horizontalAdvance(qtext);
+    const double x = h == HAlign::Centre ? at.x() - width / 2 : at.x() - width;
+    const double height = metrics_.height();
     const double top = v == VAlign::Top ? at.y() : v == VAlign::Middle ? at.y() - height / 2 : at.y() - height;
-    const QPen pen = painter_.pen();
-    painter_.setPen(textColour_);
-    painter_.drawText(QPointF(x, top + metrics.ascent()), qtext);
-    painter_.setPen(pen);
+    UseTextPen();
+    painter_.drawText(QPointF(x, top + metrics_.ascent()), qtext);
 }
 
 int CQtPainter::ToPageLength(double deviceLength) const
@@ -112,10 +154,10 @@ int CQtPainter::ToPageLength(double deviceLength) const
 
 int CQtPainter::TextWidth(const std::string& text)
 {
-    return ToPageLength(QFontMetricsF(painter_.font(), painter_.device()).horizontalAdvance(ToQString(text)));
+    return ToPageLength(metrics_.horizontalAdvance(ToQString(text)));
 }
 
-int CQtPainter::TextHeight() { return ToPageLength(QFontMetricsF(painter_.font(), painter_.device()).height()); }
+int CQtPainter::TextHeight() { return ToPageLength(metrics_.height()); }
 
 void CQtPainter::SetClip(const PageRect& rect) { painter_.setClipRect(mapping_.ToDevice(rect)); }
 

@@ -5,6 +5,7 @@
 // painter serves the view, the printer, SVG, PDF and images; the caller begins and ends the
 // QPainter and chooses its render hints.
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPointF>
 #include <QRectF>
@@ -49,10 +50,16 @@ public:
 private:
     QPolygonF ToDevice(const std::vector<PagePoint>& points) const;
     int ToPageLength(double deviceLength) const;
+    // Lines and text use different colours on the one QPainter pen; switched only when needed.
+    void UseLinePen();
+    void UseTextPen();
 
     QPainter& painter_;
     PageMapping mapping_;
+    QFontMetricsF metrics_;  // of the current font on this device, measured once per font
+    QPen linePen_;
     QColor textColour_ = Qt::black;
+    bool textPenActive_ = false;
 };
 
 }  // namespace kiv
