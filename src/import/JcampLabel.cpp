@@ -60,7 +60,10 @@ char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + '
 JcampLabel LookUp(std::string_view normalised)
 {
     for (const LabelName& entry : kLabels) {
-        if (normalised == entry.name) return entry.label;
+        // Length and first letter tell most names apart without a call to compare them.
+        if (entry.name.size() == normalised.size() && entry.name[0] == normalised[0] && entry.name == normalised) {
+            return entry.label;
+        }
     }
     return JcampLabel::Other;
 }
