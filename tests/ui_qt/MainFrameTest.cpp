@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -133,7 +134,19 @@ TEST_F(DesktopTest, ScriptsRunOnTheTimerTicks)
     WriteBytes(script, "DO: OpenBIB(" + library + ")\r\nDO: SelectRecord(3)\r\n");
     CMainFrame& f = StartFrame();
     ASSERT_TRUE(f.OpenFile(script));
-    for (int tick = 0; tick < 6 && f.Executor().State() != ExecutorState::Idle; ++tick) f.Executor().OnTaskTimer();
+    // Ticks while a command waits in its prompt leave the script alone.
+    const size_t queued = f.Executor().Queue().size();
+    int prompts = 0;
+    f.Prompter().SetDialogHook([&](QDialog& dialog) {
+        ++prompts;
+        for (int tick = 0; tick < 3; ++tick) f.OnScriptTimer();
+        EXPECT_EQ(f.Executor().Queue().size(), queued);
+        dialog.reject();
+    });
+    f.RunCommand(*FindInteractiveCommand("PageZoom"));
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(f.Executor().Queue().size(), queued);
+    for (int tick = 0; tick < 6 && f.Executor().State() != ExecutorState::Idle; ++tick) f.OnScriptTimer();
     EXPECT_EQ(f.Executor().State(), ExecutorState::Idle);
     EXPECT_EQ(f.Doc().bib.currentBlock, 3);
 }

@@ -54,11 +54,7 @@ CMainFrame::CMainFrame(std::string parameterFile, std::string recentFile, QWidge
       progressWindow_(*progress_),
       executor_([this](const std::string& task) { return ExecuteTask(doc_, task, session_); }, session_,
                 &progressWindow_),
-      timer_([this] {
-          const bool busy = executor_.State() != ExecutorState::Idle;
-          executor_.OnTaskTimer();
-          if (busy) AfterCommand();
-      }),
+      timer_([this] { OnScriptTimer(); }),
       view_(new CKivView(page_, prompter_, session_, this)),
       recent_(recentFile.empty() ? CRecentFiles::DefaultFile() : recentFile),
       parameterFile_(std::move(parameterFile))
@@ -251,21 +247,34 @@ void CMainFrame::FillRecentMenu()
 
 void CMainFrame::RunCommand(const InteractiveCommand& command)
 {
-    {
-        CProgressScope progress(*progress_, PlainEntry(command.entry));
-        command.run(doc_, prompter_, session_);
-    }
-    AfterCommand();
+    Run(command, prompter_);
 }
 
 void CMainFrame::RunCommandWith(const InteractiveCommand& command, const std::vector<std::string>& arguments)
 {
     CArgumentPrompter answers(arguments);
+    Run(command, answers);
+}
+
+void CMainFrame::Run(const InteractiveCommand& command, CPrompter& prompter)
+{
+    commandRunning_ = true;
     {
         CProgressScope progress(*progress_, PlainEntry(command.entry));
-        command.run(doc_, answers, session_);
+        command.run(doc_, prompter, session_);
     }
+    commandRunning_ = false;
     AfterCommand();
+}
+
+void CMainFrame::OnScriptTimer()
+{
+    // A tick that arrives while a command waits in a dialog or reports progress would run a
+    // script task in the middle of that command: the script waits for the next tick instead.
+    if (commandRunning_) return;
+    const bool busy = executor_.State() != ExecutorState::Idle;
+    executor_.OnTaskTimer();
+    if (busy) AfterCommand();
 }
 
 bool CMainFrame::OpenFile(const std::string& path)

@@ -51,6 +51,9 @@ public:
     bool OpenFile(const std::string& path);
     // Loads a script into the executor (an empty path asks); its tasks run one per timer tick.
     bool RunScript(const std::string& path);
+    // One tick of the one-second script timer: the next task of a loaded script, unless a
+    // command is running.
+    void OnScriptTimer();
     void ShowCommandPalette();
 
     CKivDoc& Doc() { return doc_; }
@@ -80,6 +83,7 @@ private:
     QAction* CommandAction(const InteractiveCommand& command);
     QAction* FrameActionFor(FrameAction action, const std::string& text);
     void RunFrameAction(FrameAction action);
+    void Run(const InteractiveCommand& command, CPrompter& prompter);
     void FillRecentMenu();
     // After a command: the page refilled from the document, the scroll area, status panes and title.
     void AfterCommand();
@@ -105,6 +109,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     std::string parameterFile_;
     bool started_ = false;
+    bool commandRunning_ = false;
 
     std::map<const InteractiveCommand*, QAction*> commandActions_;
     std::map<FrameAction, QAction*> frameActions_;
