@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
 
 #include "ScriptedPrompter.h"
 #include "TestSupport.h"
@@ -22,6 +23,20 @@ void DrawEmptyObject(CPainter& page)
     page.SetFont(FontRole::Label, 360, 400);
     page.SetTextColour({0, 0, 0});
     page.DrawText({kObject.Width() / 2, kObject.Height() / 2}, "Empty", HAlign::Centre, VAlign::Middle);
+    page.DrawText({100, 100}, "2-Chlor\xF6thanol", HAlign::Left, VAlign::Top);
+}
+
+// The texts of an SVG file's text elements, read back as XML.
+QStringList SvgTexts(const std::string& svg)
+{
+    QXmlStreamReader reader(QByteArray::fromStdString(svg));
+    QStringList texts;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QStringLiteral("text"))
+            texts.append(reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    return texts;
 }
 
 }  // namespace
@@ -35,7 +50,7 @@ TEST(ObjectExport, SvgPdfAndPngByTheExtension)
     const std::string svg = test::ReadBytes(folder.Path("plot.svg"));
     EXPECT_TRUE(QSvgRenderer(QString::fromStdString(folder.Path("plot.svg"))).isValid());
     EXPECT_NE(svg.find("width=\"50mm\" height=\"30mm\""), std::string::npos);
-    EXPECT_NE(svg.find(">Empty<"), std::string::npos);
+    EXPECT_EQ(SvgTexts(svg), (QStringList{"Empty", QString::fromLatin1("2-Chlor\xF6thanol")}));
 
     ASSERT_TRUE(WritePicture(folder.Path("plot.PDF"), kObject, DrawEmptyObject));
     const std::string pdf = test::ReadBytes(folder.Path("plot.PDF"));

@@ -3,7 +3,7 @@
 // pixels through a scale (device pixels per page unit: the device's resolution times the zoom)
 // and an offset (the device position of the page origin moved away by scrolling). The same
 // painter serves the view, the printer, SVG, PDF and images; the caller begins and ends the
-// QPainter and chooses its render hints.
+// QPainter and chooses its render hints, and leaves its pen and font to this painter meanwhile.
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
