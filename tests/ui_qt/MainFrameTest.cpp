@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QUrl>
+#include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "DesktopFixture.h"
@@ -121,6 +123,13 @@ TEST_F(DesktopTest, DamagedFilesAreReportedAsInBatchRunsAndTheWindowGoesOn)
     for (const std::string& message : batch) expected.push_back(ErrorText(ErrorKind::RunTime, message));
     EXPECT_EQ(messages, expected);
 
+    const std::string gone = WriteLibrary("gone.ssd");
+    ASSERT_TRUE(f.OpenFile(gone));
+    EXPECT_EQ(f.RecentFiles().Paths().front(), gone);
+    std::filesystem::remove(gone);
+    EXPECT_FALSE(f.OpenFile(gone));  // a library that has gone leaves the recent files
+    const std::vector<std::string>& recent = f.RecentFiles().Paths();
+    EXPECT_EQ(std::find(recent.begin(), recent.end(), gone), recent.end());
     EXPECT_FALSE(f.OpenFile(folder.Path("notes.doc")));
     EXPECT_NE(messages.back().find("notes.doc is neither a library"), std::string::npos);
     EXPECT_TRUE(f.OpenFile(WriteLibrary()));  // and the window works on

@@ -283,6 +283,7 @@ bool CMainFrame::OpenFile(const std::string& path)
     case DroppedFileKind::Library: {
         const FileResult opened = OpenWorkingBib(doc_, path, prompter_, session_);
         if (opened == FileResult::Done) recent_.Add(path);
+        else recent_.Remove(path);  // a library that has gone leaves the list
         FillRecentMenu();
         AfterCommand();
         return opened == FileResult::Done;
@@ -316,8 +317,7 @@ void CMainFrame::ShowCommandPalette()
 
 void CMainFrame::AfterCommand()
 {
-    page_.Refresh();
-    view_->PageChanged();
+    view_->RebuildPage();  // laid out with the screen's text measures, then refilled
     ShowIndicators();
 }
 

@@ -85,7 +85,8 @@ private:
     void RunFrameAction(FrameAction action);
     void Run(const InteractiveCommand& command, CPrompter& prompter);
     void FillRecentMenu();
-    // After a command: the page refilled from the document, the scroll area, status panes and title.
+    // After a command: the page laid out and refilled from the document, the scroll area, the
+    // status panes and the title.
     void AfterCommand();
     // The record pane, the window title and pending error counts.
     void ShowIndicators();
