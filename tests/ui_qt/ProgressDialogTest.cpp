@@ -25,9 +25,10 @@ TEST(ProgressDialog, ShowsTextAndPercentWhileAScopeInstallsIt)
     {
         CProgressScope scope(dialog, "calculating features ...");
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Kiv   Progress of Calculation"));
-        EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(ShownText(dialog), QStringLiteral("calculating features ..."));
+        EXPECT_FALSE(dialog.isVisible());  // until the command reports
         EXPECT_EQ(ReportProgress(40, "importing ...\nfile 2 of 5"), 0);
+        EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(ShownPercent(dialog), 40);
         EXPECT_EQ(ShownText(dialog), QStringLiteral("importing ...\nfile 2 of 5"));
         ReportProgress(250, "");
@@ -45,9 +46,11 @@ TEST(ProgressDialog, OkHidesTheWindowAndTheOperationGoesOn)
 {
     CQtProgressDialog dialog;
     CProgressScope scope(dialog, "importing ...");
+    EXPECT_EQ(ReportProgress(10, "importing ..."), 0);
     dialog.findChild<QPushButton*>(QStringLiteral("ok"))->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(ReportProgress(30, "importing ..."), 0);
+    EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(dialog.Cancelled());
 }
 
@@ -77,6 +80,7 @@ TEST(ProgressDialog, ScriptWindowAndCommandsShareTheDialog)
     CQtProgressDialog dialog;
     CQtProgressWindow window(dialog);
     window.Open("executing task\nCalc\n...");
+    EXPECT_TRUE(dialog.isVisible());
     {
         // A command inside a script task reports into the open window and leaves it open.
         CProgressScope scope(dialog, "calculating features ...");

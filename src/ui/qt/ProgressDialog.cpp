@@ -61,37 +61,47 @@ CQtProgressDialog::CQtProgressDialog(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
 }
 
-void CQtProgressDialog::Open(const std::string& text)
+void CQtProgressDialog::Open(const std::string& text, ShowWhen when)
 {
     cancelled_ = false;
     open_ = true;
     text_->setText(ToQString(text));
     bar_->setValue(0);
-    show();
-    raise();
     sinceEvents_.invalidate();
-    ProcessPendingEvents();
+    showPending_ = true;
+    if (when == ShowWhen::Now) ShowIfPending();
 }
 
 void CQtProgressDialog::SetPercent(int percent)
 {
     bar_->setValue(std::clamp(percent, 0, 100));
-    ProcessPendingEvents();
+    ShowIfPending();
 }
 
 void CQtProgressDialog::SetText(const std::string& text)
 {
     text_->setText(ToQString(text));
-    ProcessPendingEvents();
+    ShowIfPending();
 }
 
 void CQtProgressDialog::Close()
 {
     open_ = false;
+    showPending_ = false;
     hide();
 }
 
 void CQtProgressDialog::reject() { cancelled_ = true; }
+
+void CQtProgressDialog::ShowIfPending()
+{
+    if (showPending_) {
+        showPending_ = false;
+        show();
+        raise();
+    }
+    ProcessPendingEvents();
+}
 
 void CQtProgressDialog::ProcessPendingEvents()
 {

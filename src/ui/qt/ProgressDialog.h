@@ -25,8 +25,12 @@ class CQtProgressDialog : public QDialog, public CProgressDialog {
 public:
     explicit CQtProgressDialog(QWidget* parent = nullptr);
 
-    // Shows the window at 0 % with the text and clears the cancel flag.
-    void Open(const std::string& text);
+    // Now: the window appears at once. FirstReport: it appears with the first SetPercent or
+    // SetText, so that a command which asks for a file first, or never reports, shows none.
+    enum class ShowWhen { Now, FirstReport };
+
+    // Opens at 0 % with the text and clears the cancel flag.
+    void Open(const std::string& text, ShowWhen when = ShowWhen::Now);
     bool IsOpen() const { return open_; }
 
     void SetPercent(int percent) override;
@@ -39,12 +43,14 @@ public slots:
     void reject() override;
 
 private:
+    void ShowIfPending();
     void ProcessPendingEvents();
 
     QLabel* text_ = nullptr;
     QProgressBar* bar_ = nullptr;
     QElapsedTimer sinceEvents_;
     bool open_ = false;
+    bool showPending_ = false;
     bool cancelled_ = false;
 };
 

@@ -8,13 +8,13 @@ namespace kiv {
 namespace {
 
 // Opens the dialog and installs it; false when it was open already (then only its text changes).
-bool OpenAndInstall(CQtProgressDialog& dialog, const std::string& text)
+bool OpenAndInstall(CQtProgressDialog& dialog, const std::string& text, CQtProgressDialog::ShowWhen when)
 {
     if (dialog.IsOpen()) {
         dialog.SetText(text);
         return false;
     }
-    dialog.Open(text);
+    dialog.Open(text, when);
     SetProgressDialog(&dialog);
     return true;
 }
@@ -28,7 +28,7 @@ void UninstallAndClose(CQtProgressDialog& dialog)
 }  // namespace
 
 CProgressScope::CProgressScope(CQtProgressDialog& dialog, const std::string& text)
-    : dialog_(dialog), opened_(OpenAndInstall(dialog, text))
+    : dialog_(dialog), opened_(OpenAndInstall(dialog, text, CQtProgressDialog::ShowWhen::FirstReport))
 {
 }
 
@@ -37,7 +37,10 @@ CProgressScope::~CProgressScope()
     if (opened_) UninstallAndClose(dialog_);
 }
 
-void CQtProgressWindow::Open(const std::string& text) { OpenAndInstall(dialog_, text); }
+void CQtProgressWindow::Open(const std::string& text)
+{
+    OpenAndInstall(dialog_, text, CQtProgressDialog::ShowWhen::Now);
+}
 
 void CQtProgressWindow::Close() { UninstallAndClose(dialog_); }
 

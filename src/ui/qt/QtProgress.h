@@ -1,7 +1,7 @@
 #pragma once
 // The progress dialog put to work: a scope that opens it and installs it as the process's
-// progress display for the length of one command, and the progress window of the script
-// executor. Both leave a dialog that is already open alone (a command run by a script task
+// progress display for the length of one command (the window appears with the command's first
+// progress report), and the progress window of the script executor (shown at once). Both leave a dialog that is already open alone (a command run by a script task
 // reports into the script's window) and close only what they opened.
 #include <string>
 
