@@ -68,13 +68,20 @@ protected:
     // change the goldens, so the tests name the stand-in (installed with the set-up).
     PageRenderingTest() { QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")); }
 
-    // The library, the same library as GC-MS run, its spectra as X with their PCA scores.
+    // The library, the same library as GC-MS run, a hitlist of the library searched against
+    // itself, its spectra as X with their PCA scores.
     CMainFrame& LoadedFrame()
     {
         CMainFrame& f = StartFrame();
         const std::string library = WriteLibrary("eight.ssd", 8);
         EXPECT_TRUE(f.OpenFile(library));
         f.RunCommandWith(*FindInteractiveCommand("LoadBIB"), {library});
+        const std::string cdm = folder.Path("eight.cdm");
+        f.RunCommandWith(*FindInteractiveCommand("LoadDefinition"), {KIV_UI_QT_DATA "/../../../examples/import-features/features.txt"});
+        f.RunCommandWith(*FindInteractiveCommand("CreateandSaveFeatures"), {"-10", "FLOAT", cdm});
+        f.RunCommandWith(*FindInteractiveCommand("OpenCDMFeatures"), {cdm});
+        f.RunCommand(*FindInteractiveCommand("SpectralSimilaritySearchBIB"));
+        EXPECT_GT(f.Doc().hitlist.referenceNumbers.Cols(), 0);
         f.RunCommand(*FindInteractiveCommand("UseMSofBIBX"));
         f.RunCommand(*FindInteractiveCommand("PCAX"));
         f.Page().ShowScatterPlot(1, "X Scores", 1, 2);
@@ -82,9 +89,10 @@ protected:
         return f;
     }
 
-    QImage Render(int setup, int format)
+    QImage Render(int setup, int format, int options = 1)
     {
         PageSettings& settings = frame->Page().Settings();
+        settings.options = options;
         settings.matrixOnly = setup < 0;
         settings.setup = setup < 0 ? 0 : setup;
         settings.format = format;
@@ -97,12 +105,14 @@ protected:
 TEST_F(PageRenderingTest, EverySetupAndFormatDraws)
 {
     CMainFrame& f = LoadedFrame();
-    for (const int format : {1, 2, 3}) {
-        for (const int setup : {-1, 0, 1, 2, 3, 4, 5, 10, 11, 12, 13, 20, 21}) {
-            const QImage image = Render(setup, format);
-            ASSERT_FALSE(image.isNull());
-            EXPECT_EQ(image.width(), static_cast<int>(std::ceil(f.Page().PageArea().right * kScreenDpi / 2540)));
-            EXPECT_FALSE(IsBlank(image)) << "setup " << setup << " format " << format;
+    for (const int options : {1, 2}) {
+        for (const int format : {1, 2, 3}) {
+            for (const int setup : {-1, 0, 1, 2, 3, 4, 5, 10, 11, 12, 13, 20, 21}) {
+                const QImage image = Render(setup, format, options);
+                ASSERT_FALSE(image.isNull());
+                EXPECT_EQ(image.width(), static_cast<int>(std::ceil(f.Page().PageArea().right * kScreenDpi / 2540)));
+                EXPECT_FALSE(IsBlank(image)) << "setup " << setup << " format " << format << " options " << options;
+            }
         }
     }
     EXPECT_TRUE(messages.empty()) << messages.front();
