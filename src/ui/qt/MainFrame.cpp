@@ -106,8 +106,7 @@ void CMainFrame::StartUp()
     page_.Settings().zoom = doc_.zoom = placement.zoom;
     BuildMenus(true);
     session_.SetStatus("Startup done");
-    view_->RebuildPage();
-    AfterCommand();
+    AfterCommand();  // the first page
 }
 
 void CMainFrame::showEvent(QShowEvent* event)
