@@ -11,11 +11,12 @@ mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$root/examples/script/example-script.txt" "$root/examples/import-features/spectra/oxygenates.jdx" \
-   "$root/examples/import-features/features.txt" "$root/examples/import-features/spectra/gcms-run.jdx" "$work"/
+   "$root/examples/import-features/features.txt" "$root/examples/gcms/gcms-run.jdx" "$work"/
 cd "$work"
 # The feature-matrix picture lists the data matrix X (the features of every spectrum).
 { cat example-script.txt; printf 'DO: ShowXData\r\n'; } > show-script.txt
-# The chromatogram picture: the example GC-MS run imported as a library and loaded as the run.
+# The chromatogram picture: the example GC-MS run (451 scans) imported as a library and loaded as
+# the run; the scan shown lies on the largest peak.
 printf 'DO: ImporttoBIBDatabase(gcms-run.jdx)\r\nDO: LoadBIB(gcms-run.ssd)\r\n' > run-script.txt
 shot() {  # name, script, options...
   local name=$1 script=$2
@@ -25,6 +26,6 @@ shot() {  # name, script, options...
 }
 shot library-record example-script.txt --page-setup 2 --record 1
 shot hitlist example-script.txt --page-setup 3 --page-options 2
-shot chromatogram run-script.txt --page-setup 1
+shot chromatogram run-script.txt --page-setup 1 --record 271
 shot pca-scatter example-script.txt --page-setup 10
 shot feature-matrix show-script.txt
