@@ -19,6 +19,10 @@ public:
     void DrawPolygon(const std::vector<PagePoint>& points) override;
     void DrawRect(const PageRect& rect) override { target_.DrawRect(Moved(rect)); }
     void DrawEllipse(const PageRect& rect) override { target_.DrawEllipse(Moved(rect)); }
+    void DrawMarkers(const std::vector<PagePoint>& centres, int r, MarkerShape shape) override
+    {
+        target_.DrawMarkers(Moved(centres), r, shape);
+    }
     void DrawText(PagePoint anchor, const std::string& text, HAlign h, VAlign v) override
     {
         target_.DrawText(Moved(anchor), text, h, v);

@@ -36,6 +36,8 @@ struct Rgb {
 enum class FontRole { Title, Label, Small };
 enum class HAlign { Left, Centre, Right };
 enum class VAlign { Top, Middle, Bottom };
+// The point symbols of scatter plots.
+enum class MarkerShape { Circle, Square, Triangle };
 
 class CPainter {
 public:
@@ -50,6 +52,10 @@ public:
     virtual void DrawPolygon(const std::vector<PagePoint>& points) = 0;  // outlined with the pen, filled with the brush
     virtual void DrawRect(const PageRect& rect) = 0;  // outlined with the pen, filled with the brush
     virtual void DrawEllipse(const PageRect& rect) = 0;
+    // One symbol of radius r around each centre, outlined with the pen and filled with the brush.
+    // Plots draw their points in such batches, so that a surface can draw many symbols at once;
+    // by default each is drawn as a rectangle, polygon or ellipse.
+    virtual void DrawMarkers(const std::vector<PagePoint>& centres, int r, MarkerShape shape);
     // 8-bit Latin-1 text on a transparent background, placed relative to anchor.
     virtual void DrawText(PagePoint anchor, const std::string& text, HAlign h, VAlign v) = 0;
     virtual int TextWidth(const std::string& text) = 0;  // page units, current font

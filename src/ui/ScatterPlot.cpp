@@ -52,19 +52,50 @@ MarkerSize MarkerSizeOf(int digit)
     return MarkerSize::None;
 }
 
-// A circle, a square or a triangle (the class symbols) of radius r around p; triangle is the
-// caller's buffer, so that drawing many points allocates nothing.
-void DrawMarker(CPainter& painter, int shape, PagePoint p, int r, std::vector<PagePoint>& triangle)
+// The class symbols: a circle, a square or a triangle.
+MarkerShape ShapeOfClass(int pointClass)
 {
-    if (shape == 1) {
-        painter.DrawRect({p.x - r, p.y - r, p.x + r, p.y + r});
-    } else if (shape == 2 || shape == -2) {
-        triangle = {{p.x, p.y - r}, {p.x + r, p.y + r}, {p.x - r, p.y + r}};
-        painter.DrawPolygon(triangle);
-    } else {
-        painter.DrawEllipse({p.x - r, p.y - r, p.x + r, p.y + r});
-    }
+    const int shape = pointClass % 3;
+    if (shape == 1) return MarkerShape::Square;
+    if (shape == 2 || shape == -2) return MarkerShape::Triangle;
+    return MarkerShape::Circle;
 }
+
+// Point numbers are written only while at most this many points are visible: beyond that they
+// cover one another and the points; zooming in brings them back.
+constexpr int kMaxNumberedPoints = 2000;
+
+// Consecutive points of one symbol, size and colour, handed to the painter in one call.
+class CMarkerBatch {
+public:
+    explicit CMarkerBatch(CPainter& painter) : painter_(painter) {}
+
+    void Add(PagePoint centre, int r, MarkerShape shape, Rgb colour)
+    {
+        const bool same = r == r_ && shape == shape_ && colour.r == colour_.r && colour.g == colour_.g &&
+                          colour.b == colour_.b;
+        if (!same) Flush();
+        r_ = r;
+        shape_ = shape;
+        colour_ = colour;
+        centres_.push_back(centre);
+    }
+
+    void Flush()
+    {
+        if (centres_.empty()) return;
+        painter_.SetBrush(colour_);
+        painter_.DrawMarkers(centres_, r_, shape_);
+        centres_.clear();
+    }
+
+private:
+    CPainter& painter_;
+    std::vector<PagePoint> centres_;
+    int r_ = -1;
+    MarkerShape shape_ = MarkerShape::Circle;
+    Rgb colour_;
+};
 
 }  // namespace
 
@@ -237,35 +268,45 @@ void CScatterPlot::DrawSeries(CPainter& painter, const ScatterSeries& series, co
     const AxisRange w = ZoomWindow();
     const double sx = plot.Width() / (w.xMax - w.xMin), sy = plot.Height() / (w.yMax - w.yMin);
     const double valueScale = range_.yMax > range_.yMin ? 1.0 / (range_.yMax - range_.yMin) : 0;
-    std::vector<PagePoint> triangle(3);
+    const auto visible = [&](int i) {
+        const double x = series.x[i], y = series.y[i];
+        return x >= w.xMin && x <= w.xMax && y >= w.yMin && y <= w.yMax;
+    };
+    const auto centre = [&](int i) -> PagePoint {
+        return {plot.left + static_cast<int>((series.x[i] - w.xMin) * sx),
+                plot.bottom - static_cast<int>((series.y[i] - w.yMin) * sy)};
+    };
+    const auto radius = [&](double t) {
+        if (look.size == MarkerSize::AreaByValue) return static_cast<int>(look.baseRadius * 2 * std::sqrt(t));
+        if (look.size == MarkerSize::LengthByValue) return static_cast<int>(look.baseRadius * 2 * t);
+        return look.baseRadius;
+    };
+    painter.SetPen(kBlack, 0);
+    CMarkerBatch batch(painter);
+    int shown = 0;
+    for (int i = 0; i < series.Size(); ++i) {
+        if (!visible(i)) continue;
+        ++shown;
+        const double t = (series.y[i] - range_.yMin) * valueScale;
+        const int r = radius(t);
+        if (look.size == MarkerSize::None || r <= 0) continue;
+        const int pointClass = series.classes.empty() ? 0 : series.classes[i];
+        const Rgb colour = series.unknowns && look.colour == 0 ? kUnknownColour : PointColour(look.colour, pointClass, t);
+        batch.Add(centre(i), r, look.classSymbol ? ShapeOfClass(pointClass) : MarkerShape::Circle,
+                  Mix(colour, kWhite, look.lightness));
+    }
+    batch.Flush();
+    if (look.number == PointNumber::None || shown > kMaxNumberedPoints) return;
     std::string label;
     char buffer[32];
-    Rgb brush{-1, -1, -1};
-    painter.SetPen(kBlack, 0);
     for (int i = 0; i < series.Size(); ++i) {
-        const double x = series.x[i], y = series.y[i];
-        if (!(x >= w.xMin && x <= w.xMax && y >= w.yMin && y <= w.yMax)) continue;
-        const int px = plot.left + static_cast<int>((x - w.xMin) * sx);
-        const int py = plot.bottom - static_cast<int>((y - w.yMin) * sy);
-        const double t = (y - range_.yMin) * valueScale;
-        const int pointClass = series.classes.empty() ? 0 : series.classes[i];
-        Rgb colour = series.unknowns && look.colour == 0 ? kUnknownColour : PointColour(look.colour, pointClass, t);
-        colour = Mix(colour, kWhite, look.lightness);
-        if (colour.r != brush.r || colour.g != brush.g || colour.b != brush.b) {
-            painter.SetBrush(colour);
-            brush = colour;
-        }
-        int r = look.baseRadius;
-        if (look.size == MarkerSize::AreaByValue) r = static_cast<int>(look.baseRadius * 2 * std::sqrt(t));
-        if (look.size == MarkerSize::LengthByValue) r = static_cast<int>(look.baseRadius * 2 * t);
-        if (look.size != MarkerSize::None && r > 0) {
-            DrawMarker(painter, look.classSymbol ? pointClass % 3 : 0, {px, py}, r, triangle);
-        }
-        if (look.number == PointNumber::None) continue;
+        if (!visible(i)) continue;
+        const int r = std::max(0, radius((series.y[i] - range_.yMin) * valueScale));
         const int number = look.number == PointNumber::Block && !series.blocks.empty() ? series.blocks[i] : i + 1;
         const int n = std::snprintf(buffer, sizeof buffer, series.unknowns ? "Q%d" : "%d", number);
         label.assign(buffer, static_cast<size_t>(std::max(0, n)));
-        painter.DrawText({px + r, py - r}, label, HAlign::Left, VAlign::Bottom);
+        const PagePoint p = centre(i);
+        painter.DrawText({p.x + r, p.y - r}, label, HAlign::Left, VAlign::Bottom);
     }
 }
 

@@ -343,3 +343,30 @@ TEST(DisplayObject, ScatterZoomDrawsOnlyVisiblePoints)
     EXPECT_NEAR(scatter.ZoomWindow().xMin, -1, 1e-9);
     EXPECT_NEAR(scatter.ZoomWindow().xMax, 21, 1e-9);
 }
+
+namespace kiv {
+
+// Numbers of thousands of points would only cover the plot: beyond 2,000 visible points the
+// markers are drawn without them, and zooming in to fewer brings them back.
+TEST(DisplayObject, DenseScatterPlotsDrawMarkersWithoutNumbers)
+{
+    CScatterPlot scatter;
+    scatter.Place({0, 0, 10000, 10000});
+    ScatterData data;
+    for (int i = 0; i < 2001; ++i) {
+        data.objects.x.push_back(i);
+        data.objects.y.push_back(i % 7);
+    }
+    scatter.Show(data);
+    CRecordingPainter painter;
+    scatter.Draw(painter, scatter.Placement());
+    EXPECT_EQ(CountCalls(painter, "ellipse "), 2001);
+    EXPECT_FALSE(HasText(painter, "2001"));
+    scatter.SetZoomWindow({0, 1999.5, -1, 7});
+    painter.calls.clear();
+    scatter.Draw(painter, scatter.Placement());
+    EXPECT_EQ(CountCalls(painter, "ellipse "), 2000);
+    EXPECT_TRUE(HasText(painter, "2000"));
+}
+
+}  // namespace kiv

@@ -122,4 +122,29 @@ TEST(QtPainter, ClipAndMappingBackToThePage)
     EXPECT_DOUBLE_EQ(PageScale(254, 200), 0.2);
 }
 
+// Markers stamped on a pixel surface look like the symbols drawn one by one.
+TEST(QtPainter, StampedMarkersMatchSymbolsDrawnOneByOne)
+{
+    const std::vector<PagePoint> centres{{300, 300}, {900, 400}, {1500, 1500}};
+    for (const MarkerShape shape : {MarkerShape::Circle, MarkerShape::Square, MarkerShape::Triangle}) {
+        const auto draw = [&](CPainter& page, bool batch) {
+            page.SetPen(kBlack, 0);
+            page.SetBrush(kRed);
+            if (batch) {
+                page.DrawMarkers(centres, 60, shape);
+            } else {
+                for (const PagePoint c : centres) page.CPainter::DrawMarkers({c}, 60, shape);
+            }
+        };
+        const QImage stamped = Paint({0, 0}, [&](CPainter& page) { draw(page, true); });
+        const QImage single = Paint({0, 0}, [&](CPainter& page) { draw(page, false); });
+        EXPECT_EQ(InkBox(stamped), InkBox(single));
+        int differing = 0;
+        for (int y = 0; y < stamped.height(); ++y)
+            for (int x = 0; x < stamped.width(); ++x) differing += stamped.pixel(x, y) != single.pixel(x, y) ? 1 : 0;
+        EXPECT_LT(differing, 12) << static_cast<int>(shape);
+        EXPECT_TRUE(HasRed(stamped));
+    }
+}
+
 }  // namespace kiv

@@ -1,5 +1,6 @@
 #include "ui/qt/QtPainter.h"
 
+#include <QPaintEngine>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -131,6 +132,45 @@ void CQtPainter::DrawEllipse(const PageRect& rect)
 {
     UseLinePen();
     painter_.drawEllipse(mapping_.ToDevice(rect));
+}
+
+void CQtPainter::DrawMarkers(const std::vector<PagePoint>& centres, int r, MarkerShape shape)
+{
+    const QPaintEngine* engine = painter_.paintEngine();
+    const double deviceRadius = r * mapping_.scale;
+    constexpr double kLargestStamp = 64;  // device pixels; larger symbols are few and drawn one by one
+    if (!engine || engine->type() != QPaintEngine::Raster || deviceRadius > kLargestStamp || centres.size() < 2) {
+        CPainter::DrawMarkers(centres, r, shape);
+        return;
+    }
+    UseLinePen();
+    const double ratio = painter_.device()->devicePixelRatioF();
+    const QImage stamp = MarkerStamp(deviceRadius, shape, ratio);
+    const QPointF half(stamp.width() / (2 * ratio), stamp.height() / (2 * ratio));
+    for (const PagePoint centre : centres) painter_.drawImage(mapping_.ToDevice(centre) - half, stamp);
+}
+
+QImage CQtPainter::MarkerStamp(double r, MarkerShape shape, double ratio) const
+{
+    const double pen = std::max(1.0, linePen_.widthF());
+    const int side = static_cast<int>(std::ceil((2 * r + 2 * pen + 2) * ratio));
+    QImage stamp(side, side, QImage::Format_ARGB32_Premultiplied);
+    stamp.setDevicePixelRatio(ratio);
+    stamp.fill(Qt::transparent);
+    QPainter p(&stamp);
+    p.setRenderHints(painter_.renderHints());
+    p.setPen(linePen_);
+    p.setBrush(painter_.brush());
+    const double c = side / (2 * ratio);
+    const QRectF box(c - r, c - r, 2 * r, 2 * r);
+    if (shape == MarkerShape::Square) {
+        p.drawRect(box);
+    } else if (shape == MarkerShape::Triangle) {
+        p.drawPolygon(QPolygonF({QPointF(c, c - r), QPointF(c + r, c + r), QPointF(c - r, c + r)}));
+    } else {
+        p.drawEllipse(box);
+    }
+    return stamp;
 }
 
 void CQtPainter::DrawText(PagePoint anchor, const std::string& text, HAlign h, VAlign v)
