@@ -36,9 +36,6 @@ std::string FieldText(std::string_view text)
     return line;
 }
 
-// CAS numbers are written with their dashes: 50000 is "50-00-0".
-std::string CasText(int32_t cas) { return Format("%d-%02d-%d", cas / 1000, cas / 10 % 100, cas % 10); }
-
 void WriteText(CTextWriter& out, const char* key, std::string_view value)
 {
     if (value.empty()) return;

@@ -1,5 +1,7 @@
 #include "library/BibRecord.h"
 
+#include "base/Format.h"
+
 namespace kiv {
 
 void CBibName::Clear()
@@ -14,6 +16,8 @@ void CBibName::Clear()
     originNumber = 0;
     name.clear();
 }
+
+std::string CasText(int32_t cas) { return Format("%d-%02d-%d", cas / 1000, cas / 10 % 100, cas % 10); }
 
 void CIrSpectrum::Clear()
 {

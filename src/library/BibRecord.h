@@ -28,6 +28,9 @@ struct CBibName {
     void Clear();
 };
 
+// A CAS registry number with its dashes: 50000 is "50-00-0".
+std::string CasText(int32_t cas);
+
 // Infrared spectrum. Nothing in the workbench interprets it; it is read, copied and written
 // unchanged, so the points keep the integers of the file exactly (8-byte points included).
 struct CIrSpectrum {

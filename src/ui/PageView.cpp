@@ -38,6 +38,17 @@ bool IsZoomEntry(const std::string& e)
 
 bool IsSelectionEntry(const std::string& e) { return e == "Select [space]" || e == "Clear"; }
 
+// Peaks of a spectrum, whichever way it is stored (a vector holds a column for every mass).
+int PeakCount(const CMassSpectrum& spectrum)
+{
+    if (spectrum.empty) return 0;
+    const CMatrix& values = spectrum.isVector ? spectrum.vector : spectrum.peaks;
+    const int row = spectrum.isVector ? 1 : 2;
+    int count = 0;
+    for (int k = 1; k <= values.Cols() && values.Rows() >= row; ++k) count += values.Get(row, k) > 0 ? 1 : 0;
+    return count;
+}
+
 }  // namespace
 
 CPageView::CPageView(CKivDoc& doc) : doc_(doc)
@@ -156,11 +167,11 @@ std::vector<std::string> CPageView::RecordText() const
     const CBibRecord& r = bib.record;
     std::vector<std::string> lines{
         Format("Name: %s", r.name.name.c_str()),
-        Format("CAS: %d", r.name.cas),
+        Format("CAS: %s", r.name.cas > 0 ? CasText(r.name.cas).c_str() : ""),
         Format("Formula: %s", r.name.formula.c_str()),
         Format("MW: %0.2f", r.name.mw),
         Format("Block: %d/%d", bib.currentBlock, bib.header.blockCount),
-        Format("Peaks: %d", r.spectrum.empty ? 0 : int(r.spectrum.count)),
+        Format("Peaks: %d", PeakCount(r.spectrum)),
     };
     if (settings_.options == 2) {
         const Hitlist& h = doc_.hitlist;

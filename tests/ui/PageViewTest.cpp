@@ -219,6 +219,8 @@ TEST(PageView, LibraryPagesFollowTheCurrentRecord)
     EXPECT_TRUE(f.view.Structure(1).IsEmpty());  // no structure in the library
     const std::vector<std::string>& lines = f.view.Text().Lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Block: 1/3"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Peaks: 2"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "CAS: "), lines.end());  // none given
 
     // A long log: the record's data stay at the top, the newest log lines below them.
     for (int i = 1; i <= 200; ++i) f.view.AddTextLine("log line " + std::to_string(i));
