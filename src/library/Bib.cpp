@@ -37,8 +37,13 @@ const char* const kBibFileFilter = "BIB Files (*.ssd)|*.ssd|All Files (*.*)|*.*|
 FileResult OpenAtFirstBlock(CBib& bib, const std::string& path)
 {
     const FileResult opened = bib.Open(path);
-    if (opened == FileResult::Done && bib.OpenIndex() && bib.ReadHeader()) bib.SelectBlock(1);
-    return opened;
+    if (opened != FileResult::Done) return opened;
+    if (!bib.OpenIndex() || !bib.ReadHeader()) {
+        bib.Close();
+        return FileResult::CannotOpen;
+    }
+    bib.SelectBlock(1);
+    return FileResult::Done;
 }
 
 std::string WithoutSsdExtension(const std::string& path)

@@ -145,7 +145,9 @@ private:
 extern const char* const kBibFileFilter;
 
 // Opens the library at path (".ssd" optional) as the view shows one: data file, index and
-// header, then block 1 becomes the current record.
+// header, then block 1 becomes the current record. A library whose index or header cannot be
+// read (reported) is closed again and gives CannotOpen, so that no damaged library stays open
+// as if it were an empty one.
 FileResult OpenAtFirstBlock(CBib& bib, const std::string& path);
 
 // path without a final ".ssd" (in any letter case).

@@ -173,6 +173,7 @@ std::vector<std::string> CPageView::RecordText() const
         Format("Block: %d/%d", bib.currentBlock, bib.header.blockCount),
         Format("Peaks: %d", PeakCount(r.spectrum)),
     };
+    if (r.spectrum.retentionTime > 0) lines.push_back(Format("Ret. Time: %0.2f", r.spectrum.retentionTime));
     if (settings_.options == 2) {
         const Hitlist& h = doc_.hitlist;
         const int u = h.ChosenUnknown();

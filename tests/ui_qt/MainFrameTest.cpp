@@ -116,7 +116,8 @@ TEST_F(DesktopTest, DamagedFilesAreReportedAsInBatchRunsAndTheWindowGoesOn)
     ASSERT_FALSE(batch.empty());
 
     CMainFrame& f = StartFrame();
-    f.OpenFile(folder.Path("damaged.ssd"));
+    EXPECT_FALSE(f.OpenFile(folder.Path("damaged.ssd")));  // closed again, not an empty library
+    EXPECT_EQ(f.RecordText(), "Empty BIB 0/0");
     f.RunCommandWith(loadX, {folder.Path("damaged.cdm")});
     f.RunCommandWith(loadRun, {folder.Path("damaged.ssd")});
     std::vector<std::string> expected;
