@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/qt/DialogButton.h"
 #include "ui/qt/QtText.h"
 
 namespace kiv {
@@ -17,14 +18,6 @@ namespace {
 constexpr int kEventIntervalMs = 25;
 constexpr int kTextLines = 4;
 constexpr int kDialogWidth = 380;
-
-QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 
@@ -45,8 +38,8 @@ CQtProgressDialog::CQtProgressDialog(QWidget* parent) : QDialog(parent)
     bar_->setObjectName(QStringLiteral("bar"));
     bar_->setRange(0, 100);
 
-    auto* ok = MakeButton(QStringLiteral("OK"), "ok", this);
-    auto* cancel = MakeButton(QStringLiteral("Cancel"), "cancel", this);
+    auto* ok = MakeDialogButton(QStringLiteral("OK"), "ok", this);
+    auto* cancel = MakeDialogButton(QStringLiteral("Cancel"), "cancel", this);
     connect(ok, &QPushButton::clicked, this, &QWidget::hide);
     connect(cancel, &QPushButton::clicked, this, &CQtProgressDialog::reject);
 

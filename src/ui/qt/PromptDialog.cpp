@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/qt/DialogButton.h"
 #include "ui/qt/QtText.h"
 
 namespace kiv {
@@ -31,14 +32,6 @@ qreal TabStopDistance(const QString& prompt, const QFontMetrics& metrics)
     return widest + metrics.horizontalAdvance(QStringLiteral("    "));
 }
 
-QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 CPromptDialog::CPromptDialog(const PromptRequest& request, QWidget* parent) : QDialog(parent)
@@ -48,9 +41,9 @@ CPromptDialog::CPromptDialog(const PromptRequest& request, QWidget* parent) : QD
     edit_ = new QLineEdit(ToQString(request.valueText), this);
     edit_->setObjectName(QStringLiteral("value"));
 
-    auto* ok = MakeButton(QStringLiteral("OK"), "ok", this);
+    auto* ok = MakeDialogButton(QStringLiteral("OK"), "ok", this);
     ok->setDefault(true);
-    auto* cancel = MakeButton(QStringLiteral("Cancel"), "cancel", this);
+    auto* cancel = MakeDialogButton(QStringLiteral("Cancel"), "cancel", this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -103,7 +96,7 @@ QWidget* CPromptDialog::MakePresetColumn(const PromptRequest& request)
     for (int i = 0; i < kPresetCount; ++i) {
         const PromptPreset preset = i < static_cast<int>(request.presets.size()) ? request.presets[i] : PromptPreset{};
         const std::string name = "preset" + std::to_string(i + 1);
-        QPushButton* button = MakeButton(ToQString(preset.caption), name.c_str(), column);
+        QPushButton* button = MakeDialogButton(ToQString(preset.caption), name.c_str(), column);
         button->setVisible(!preset.caption.empty());
         const QString value = ToQString(preset.value.empty() ? request.valueText : preset.value);
         connect(button, &QPushButton::clicked, this, [this, value] {
