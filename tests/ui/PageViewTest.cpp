@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "LibraryFiles.h"
@@ -390,4 +391,71 @@ TEST(PageView, EveryPageDrawsInsideItsArea)
             }
         }
     }
+}
+
+// Every entry of every object's context menu, on each kind of object: a text block, a
+// chromatogram, a spectrum, a structure and a scatter plot.
+TEST(PageView, ContextEntriesActOnEveryKindOfObject)
+{
+    test::CScratchFolder folder;
+    const std::string jcamp = folder.Path("methanol.jdx");
+    test::WriteBytes(jcamp, "##TITLE=Methanol\r\n##JCAMP-DX=5.00\r\n##DATA TYPE=LINK\r\n##BLOCKS=3\r\n"
+                            "##TITLE=Methanol structure\r\n##JCAMP-CS=3.7\r\n##MOLFORM=C H4 O\r\n"
+                            "##ATOMLIST=$$ ATOM NUMBER, ATOM TYPE, IMPLICIT HYDROGENS\r\n1 C 3\r\n2 O 1\r\n"
+                            "##BONDLIST=$$ 1ST ATOM, 2ND ATOM, BOND CODE\r\n1 2  1\r\n"
+                            "##XY_RASTER=$$ ATOM NUMBER, X, Y\r\n1 0.000 0.000\r\n2 1.300 0.750\r\n##END=\r\n"
+                            "##TITLE=Methanol mass spectrum\r\n##JCAMP-DX=5.00\r\n##DATA TYPE=MASS SPECTRUM\r\n"
+                            "##NPOINTS=3\r\n##PEAK TABLE=(XY..XY)\r\n15 30\r\n31 100\r\n32 70\r\n##END=\r\n##END=\r\n");
+    ViewFixture f;
+    f.prompter.files.push_back(jcamp);
+    f.Run("ImporttoBIBDatabase");
+    ASSERT_EQ(f.doc.bib.header.blockCount, 1);
+    f.doc.chromatogram.xAxis = CMatrix(1, 3);
+    f.doc.chromatogram.xAxis.Set(1, 2, 1);
+    f.doc.chromatogram.xAxis.Set(1, 3, 2);
+    f.doc.chromatogram.AddTrace(CMatrix(1, 3), "TIC");
+    f.doc.data.XScores = CMatrix(3, 2);
+    for (int i = 1; i <= 3; ++i) f.doc.data.XScores.Set(i, 1, i), f.doc.data.XScores.Set(i, 2, i * i);
+    f.view.ShowScatter(1, "X Scores", 1, 2);
+
+    int kinds = 0;
+    for (int setup : {1, 12}) {
+        f.view.Settings().setup = setup;
+        f.view.Rebuild();
+        for (CDisplayObject* object : f.view.Objects()) {
+            if (object->IsEmpty() || object->Placement().IsEmpty()) continue;
+            ++kinds;
+            const PagePoint at = Centre(*object);
+            const std::vector<std::string> entries = f.view.ContextMenuEntries(at);
+            ASSERT_NE(entries, std::vector<std::string>{"Empty"});
+            EXPECT_NE(std::find(entries.begin(), entries.end(), "Copy Text"), entries.end());
+            for (const std::string& entry : entries) {
+                if (entry == "Export WMF" || entry == "Clear") continue;
+                const AxisRange before = object->ZoomWindow();
+                const size_t copied = f.session.copied.size();
+                const std::string saved = folder.Path("saved.txt");
+                std::filesystem::remove(saved);
+                if (entry == "Save Matrix") f.prompter.files.push_back(saved);
+                if (entry == "Options") f.prompter.Answer(std::to_string(object->Options()));
+                f.view.RunContextEntry(entry, at, f.prompter, f.session);
+                if (entry == "Copy Text") {
+                    ASSERT_EQ(f.session.copied.size(), copied + 1);
+                    EXPECT_FALSE(f.session.copied.back().empty());
+                }
+                if (entry == "Save Matrix") {
+                    EXPECT_TRUE(std::filesystem::exists(saved));
+                }
+                if (entry == "Zoom In" && object->IsZoomable()) {
+                    EXPECT_LT(object->ZoomWindow().xMax - object->ZoomWindow().xMin, before.xMax - before.xMin);
+                }
+            }
+        }
+    }
+    EXPECT_GE(kinds, 5);  // text and chromatogram, spectrum, structure; then the scatter plot
+    EXPECT_NE(std::find_if(f.session.copied.begin(), f.session.copied.end(),
+                           [](const std::string& text) { return text.rfind("Formula: ", 0) == 0; }),
+              f.session.copied.end());
+    EXPECT_NE(std::find_if(f.session.copied.begin(), f.session.copied.end(),
+                           [](const std::string& text) { return text.rfind("       x data\t       y data", 0) == 0; }),
+              f.session.copied.end());
 }
