@@ -1,5 +1,5 @@
 // Fuzz target: arbitrary bytes imported as a spectrum text file into a new library. Built once
-// per format: FUZZ_IMPORT_FORMAT is kImportJcamp, kImportTable or kImportTranspec.
+// per format: FUZZ_IMPORT_FORMAT is TextImportFormat::Jcamp, TextImportFormat::Table or TextImportFormat::Transpec.
 #include <cstdint>
 
 #include "FuzzFiles.h"

@@ -174,7 +174,7 @@ int TimeJcamp(const std::string& path, const std::string& library)
     const std::clock_t cpuStart = std::clock();
     CBib bib;
     bib.NewLibrary("bench", "MS", library);
-    const ImportOutcome outcome = ImportTextFiles(bib, {path}, kImportJcamp);
+    const ImportOutcome outcome = ImportTextFiles(bib, {path}, TextImportFormat::Jcamp);
     const double seconds = Seconds(start);
     // The processor time as well: on a shared machine it varies far less than the elapsed time.
     const double cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
@@ -207,7 +207,7 @@ int TimeSd(const std::string& path, const std::string& library)
     start = std::chrono::steady_clock::now();
     CBib bib;
     bib.NewLibrary("bench", "MS", library);
-    const ImportOutcome outcome = ImportTextFiles(bib, {path}, kImportStructures);
+    const ImportOutcome outcome = ImportTextFiles(bib, {path}, TextImportFormat::Structures);
     seconds = Seconds(start);
     std::printf("sd import into a library: %d blocks in %.3f s: %.0f molecules/s\n", outcome.blocksWritten, seconds,
                 outcome.blocksWritten / seconds);
@@ -223,7 +223,7 @@ int Dump(const std::string& library, int count, char** files)
         {
             CBib bib;
             bib.NewLibrary("dump", "MS", library);
-            ImportTextFiles(bib, {files[k]}, kImportJcamp);
+            ImportTextFiles(bib, {files[k]}, TextImportFormat::Jcamp);
         }
         std::printf("{\"file\": \"%s\", \"spectra\": [", files[k]);
         CBib bib;

@@ -53,7 +53,7 @@ ImportOutcome ImportJcampLibrary(CBib& bib, const std::string& typ, const std::v
 {
     const std::string temporary = TemporaryLibraryPath(bibFile);
     if (!bib.NewLibrary(BatchLibraryName(bibFile), typ, temporary)) return {};
-    ImportOutcome outcome = ImportTextFiles(bib, inputFiles, kImportJcamp, log);
+    ImportOutcome outcome = ImportTextFiles(bib, inputFiles, TextImportFormat::Jcamp, log);
     PlaceImportedLibrary(temporary, bibFile, outcome);
     return outcome;
 }

@@ -11,28 +11,36 @@
 
 namespace kiv {
 
-ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, int formatCode, CSession* log)
+namespace {
+
+ImportOutcome ImportByFormat(CBib& bib, const std::vector<std::string>& files, TextImportFormat format, CSession* log)
+{
+    switch (format) {
+    case TextImportFormat::Jcamp: return ImportJcampFiles(bib, files, log);
+    case TextImportFormat::Table: return files.empty() ? ImportOutcome{} : ImportTabTable(bib, files.front());
+    case TextImportFormat::Transpec: return files.empty() ? ImportOutcome{} : ImportTranspec(bib, files.front());
+    case TextImportFormat::Structures: return ImportStructureFiles(bib, files);
+    }
+    ReportRunTimeError("Import Format Error!");  // a code outside the list
+    return {};
+}
+
+}  // namespace
+
+ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, TextImportFormat format, CSession* log)
 {
     ImportOutcome outcome;
     if (bib.writeState <= 0) {
         ReportRunTimeError("Import needs a new BIB opened for writing");
-    } else if (formatCode == kImportJcamp) {
-        outcome = ImportJcampFiles(bib, files, log);
-    } else if (formatCode == kImportTable) {
-        if (!files.empty()) outcome = ImportTabTable(bib, files.front());
-    } else if (formatCode == kImportTranspec) {
-        if (!files.empty()) outcome = ImportTranspec(bib, files.front());
-    } else if (formatCode == kImportStructures) {
-        outcome = ImportStructureFiles(bib, files);
     } else {
-        ReportRunTimeError("Import Format Error!");
+        outcome = ImportByFormat(bib, files, format, log);
     }
     bib.CloseWrite();
     bib.Close();
     return outcome;
 }
 
-ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& session, int formatCode)
+ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& session, TextImportFormat format)
 {
     const std::optional<std::string> chosen = prompter.ChooseFileToOpen(
         {"Import JCAMP Text file:", "*.txt", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"});
@@ -44,7 +52,7 @@ ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& sessio
     session.Log(Format("Import BIB from %s", path.c_str()));
     session.SetStatus("importing ...");
     ImportOutcome outcome;
-    if (bib.NewLibrary(title, "MS", base + ".ssd")) outcome = ImportTextFiles(bib, {path}, formatCode, &session);
+    if (bib.NewLibrary(title, "MS", base + ".ssd")) outcome = ImportTextFiles(bib, {path}, format, &session);
     session.SetStatus("Import done");
     session.Log(Format("%d spectra imported.", outcome.blocksWritten));
     OpenAtFirstBlock(bib, base);

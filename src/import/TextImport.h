@@ -18,17 +18,14 @@
 
 namespace kiv {
 
-enum TextImportFormat : int {
-    kImportJcamp = 10,
-    kImportTable = 11,
-    kImportTranspec = 12,
-    kImportStructures = 20,
-};
+// The text formats, with the codes listed above.
+enum class TextImportFormat { Jcamp = 10, Table = 11, Transpec = 12, Structures = 20 };
 
 class CSession;
 
 // log, when given, receives one line per file with the number of spectra it gave.
-ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, int formatCode, CSession* log = nullptr);
+ImportOutcome ImportTextFiles(CBib& bib, const std::vector<std::string>& files, TextImportFormat format,
+                              CSession* log = nullptr);
 
 // Structures only, writing into the library being written (it is not closed).
 ImportOutcome ImportStructureFiles(CBib& bib, const std::vector<std::string>& files);
@@ -40,6 +37,7 @@ constexpr size_t kTextImportLineLimit = 65536;
 // new library after it, imports, logs the number of spectra and opens the new library on its
 // first block.
 class CPrompter;
-ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& session, int formatCode = kImportJcamp);
+ImportOutcome ImportTextCommand(CBib& bib, CPrompter& prompter, CSession& session,
+                                TextImportFormat format = TextImportFormat::Jcamp);
 
 }  // namespace kiv

@@ -20,7 +20,7 @@ void LogLines(const MessageLog& log, CSession& session)
     for (const std::string& line : log) session.Log(line);
 }
 
-template <int format>
+template <TextImportFormat format>
 void ImportText(CKivDoc& doc, CPrompter& prompter, CSession& session)
 {
     CLibraryPrompterScope scope(doc.bib, prompter);
@@ -132,10 +132,10 @@ void ImportMassLibFolderCommand(CKivDoc& doc, CPrompter& prompter, CSession& ses
 void AddDatabaseMenuCommands(CommandList& commands)
 {
     commands.insert(commands.end(), {
-        {"Database", "Import to BIB Database", "JCAMP-DX file", ImportText<kImportJcamp>, {}},
-        {"Database", "Import Table to BIB", "tab-separated table file", ImportText<kImportTable>, {}},
-        {"Database", "Import TRANSPEC to BIB", "TRANSPEC file", ImportText<kImportTranspec>, {}},
-        {"Database", "Import Structures to BIB", "SD file", ImportText<kImportStructures>, {}},
+        {"Database", "Import to BIB Database", "JCAMP-DX file", ImportText<TextImportFormat::Jcamp>, {}},
+        {"Database", "Import Table to BIB", "tab-separated table file", ImportText<TextImportFormat::Table>, {}},
+        {"Database", "Import TRANSPEC to BIB", "TRANSPEC file", ImportText<TextImportFormat::Transpec>, {}},
+        {"Database", "Import Structures to BIB", "SD file", ImportText<TextImportFormat::Structures>, {}},
         {"Database", "Import MSP to BIB", "MSP file", ImportMsp, {}},
         {"Database", "Import MassLib Folder", "any .cop file of the folder", ImportMassLibFolderCommand, {}},
         {"Database", "Open BIB Database", "library (.ssd)", OpenBib, {}},

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -178,13 +179,13 @@ std::string LibraryText(CBib& bib)
     return text;
 }
 
-int TextFormatCode(const std::string& format)
+std::optional<TextImportFormat> TextFormatOf(const std::string& format)
 {
-    if (format == "jcamp") return kImportJcamp;
-    if (format == "table") return kImportTable;
-    if (format == "transpec") return kImportTranspec;
-    if (format == "structures") return kImportStructures;
-    return 0;
+    if (format == "jcamp") return TextImportFormat::Jcamp;
+    if (format == "table") return TextImportFormat::Table;
+    if (format == "transpec") return TextImportFormat::Transpec;
+    if (format == "structures") return TextImportFormat::Structures;
+    return std::nullopt;
 }
 
 // The bytes of an import's messages and outcome, before the library.
@@ -272,9 +273,9 @@ std::string RunImportExample(const GuideBlock& example, const std::string& folde
         read = ImportCosCalib(bib, files);
     } else if (format == "masslib") {
         read = ImportMassLib(bib, files);
-    } else if (int code = TextFormatCode(format)) {
+    } else if (const std::optional<TextImportFormat> text = TextFormatOf(format)) {
         const std::string path = folder + "/" + example.Attribute("example") + ".ssd";
-        read = bib.NewLibrary(example.Attribute("example"), "MS", path) && ImportTextFiles(bib, files, code).completed;
+        read = bib.NewLibrary(example.Attribute("example"), "MS", path) && ImportTextFiles(bib, files, *text).completed;
         test::OpenTestLibrary(bib, path);
     } else {
         return "unknown import format " + format + "\n";

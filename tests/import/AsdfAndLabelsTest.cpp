@@ -83,7 +83,7 @@ protected:
     {
         const std::string path = scratch.Path("in.jdx");
         WriteBytes(path, text);
-        return ImportAndRead({path}, kImportJcamp, scratch.Path("out.ssd"));
+        return ImportAndRead({path}, TextImportFormat::Jcamp, scratch.Path("out.ssd"));
     }
     CScratchFolder scratch;
     CRecordingReporter reporter;

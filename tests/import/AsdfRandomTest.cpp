@@ -207,8 +207,8 @@ TEST(AsdfRandom, CompressedProfilesWriteTheBytesOfTheirPeakTables)
     }
     WriteBytes(scratch.Path("compressed.jdx"), compressed);
     WriteBytes(scratch.Path("pairs.jdx"), pairs);
-    const ReadBack fromCompressed = ImportAndRead({scratch.Path("compressed.jdx")}, kImportJcamp, scratch.Path("a.ssd"));
-    const ReadBack fromPairs = ImportAndRead({scratch.Path("pairs.jdx")}, kImportJcamp, scratch.Path("b.ssd"));
+    const ReadBack fromCompressed = ImportAndRead({scratch.Path("compressed.jdx")}, TextImportFormat::Jcamp, scratch.Path("a.ssd"));
+    const ReadBack fromPairs = ImportAndRead({scratch.Path("pairs.jdx")}, TextImportFormat::Jcamp, scratch.Path("b.ssd"));
     EXPECT_TRUE(reporter.messages.empty()) << reporter.messages.front();
     EXPECT_EQ(fromCompressed.blocks.size(), 40u);
     EXPECT_EQ(ReadBytes(scratch.Path("a.ssd")), ReadBytes(scratch.Path("b.ssd")));

@@ -52,7 +52,7 @@ TEST(JcampCorpus, EveryFileInOneRun)
     const std::vector<std::string> files = CorpusFiles();
     ASSERT_EQ(files.size(), 17u);
     ImportOutcome outcome;
-    const ReadBack lib = ImportAndRead(files, kImportJcamp, scratch.Path("corpus.ssd"), &outcome);
+    const ReadBack lib = ImportAndRead(files, TextImportFormat::Jcamp, scratch.Path("corpus.ssd"), &outcome);
     EXPECT_TRUE(outcome.completed);
     EXPECT_EQ(outcome.filesOpened, 17);
 

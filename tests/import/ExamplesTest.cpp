@@ -25,7 +25,7 @@ TEST(Examples, EveryExampleSpectrumImports)
     ImportOutcome outcome;
     const ReadBack lib = ImportAndRead({ExampleFile("alkanes.jdx"), ExampleFile("aromatics.jdx"), ExampleFile("oxygenates.jdx"),
                                         ExampleFile("gcms-run.jdx")},
-                                       kImportJcamp, scratch.Path("examples.ssd"), &outcome);
+                                       TextImportFormat::Jcamp, scratch.Path("examples.ssd"), &outcome);
     EXPECT_TRUE(outcome.completed);
     EXPECT_TRUE(reporter.messages.empty());
     ASSERT_EQ(lib.blocks.size(), 20u);

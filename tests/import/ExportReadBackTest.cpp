@@ -23,7 +23,7 @@ TEST(ExportReadBack, EveryBlockComesBackAsOneSpectrum)
     ASSERT_EQ(ExportBib(bib, CMatrixI(), kJcampExportFormat, folder.Path("lib.jdx")), 1);
     bib.Close();
 
-    kiv::test::ReadBack back = kiv::test::ImportAndRead({folder.Path("lib.jdx")}, kImportJcamp, folder.Path("back.ssd"));
+    kiv::test::ReadBack back = kiv::test::ImportAndRead({folder.Path("lib.jdx")}, TextImportFormat::Jcamp, folder.Path("back.ssd"));
     ASSERT_EQ(back.blocks.size(), spectra.size());
     for (size_t b = 0; b < spectra.size(); ++b) {
         const CMassSpectrum& s = back.blocks[b].spectrum;

@@ -18,7 +18,7 @@ ReadBack ReadLibrary(const std::string& ssdPath)
     return result;
 }
 
-ReadBack ImportAndRead(const std::vector<std::string>& files, int format, const std::string& ssdPath, ImportOutcome* outcome)
+ReadBack ImportAndRead(const std::vector<std::string>& files, TextImportFormat format, const std::string& ssdPath, ImportOutcome* outcome)
 {
     {
         CBib bib;

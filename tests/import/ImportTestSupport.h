@@ -17,7 +17,7 @@ struct ReadBack {
 ReadBack ReadLibrary(const std::string& ssdPath);
 
 // Starts a new library at ssdPath, imports the files with the format and reads the result back.
-ReadBack ImportAndRead(const std::vector<std::string>& files, int format, const std::string& ssdPath,
+ReadBack ImportAndRead(const std::vector<std::string>& files, TextImportFormat format, const std::string& ssdPath,
                        ImportOutcome* outcome = nullptr);
 
 // Mass and intensity of peak j (1-based) of a stored spectrum.

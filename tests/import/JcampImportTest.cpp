@@ -22,7 +22,7 @@ protected:
     }
     ReadBack Import(const std::vector<std::string>& files, ImportOutcome* outcome = nullptr)
     {
-        return ImportAndRead(files, kImportJcamp, scratch.Path("out.ssd"), outcome);
+        return ImportAndRead(files, TextImportFormat::Jcamp, scratch.Path("out.ssd"), outcome);
     }
 
     CScratchFolder scratch;
@@ -362,7 +362,7 @@ TEST_F(JcampImport, AProblemCostsOnlyItsSpectrumOrFile)
     EXPECT_EQ(reporter.messages, expected);
 
     reporter.messages.clear();
-    ImportAndRead({Write("any.jdx", good)}, 99, scratch.Path("format.ssd"));
+    ImportAndRead({Write("any.jdx", good)}, static_cast<TextImportFormat>(99), scratch.Path("format.ssd"));
     ASSERT_EQ(reporter.messages.size(), 1u);
     EXPECT_EQ(reporter.messages[0], "Import Format Error!");
 }

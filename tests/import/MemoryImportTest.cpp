@@ -152,7 +152,7 @@ TEST_F(MemoryImport, TabSeparatedTable)
                                    "44\t1\t2\t3\t4\n"
                                    "58,5\t80\t27\t0\n");
     ImportOutcome outcome;
-    const ReadBack lib = ImportAndRead({path, "ignored"}, kImportTable, scratch.Path("t.ssd"), &outcome);
+    const ReadBack lib = ImportAndRead({path, "ignored"}, TextImportFormat::Table, scratch.Path("t.ssd"), &outcome);
     EXPECT_TRUE(outcome.completed);
     ASSERT_EQ(lib.blocks.size(), 3u);
     const CBibRecord& a = lib.blocks[0];
@@ -192,7 +192,7 @@ TEST_F(MemoryImport, TranspecRecords)
                                    "/EOR       0\n"
                                    "stray line\n");
     ImportOutcome outcome;
-    const ReadBack lib = ImportAndRead({path}, kImportTranspec, scratch.Path("tr.ssd"), &outcome);
+    const ReadBack lib = ImportAndRead({path}, TextImportFormat::Transpec, scratch.Path("tr.ssd"), &outcome);
     EXPECT_FALSE(outcome.completed);
     ASSERT_EQ(reporter.messages.size(), 1u);
     EXPECT_EQ(reporter.messages[0], "Error in TRANSPEC stray line (" + path + ", line 11)");

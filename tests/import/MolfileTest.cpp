@@ -175,7 +175,7 @@ TEST_F(Molfiles, StructureOnlyLibraryFromSdFiles)
                           "$$$$\n");
     WriteBytes(second, Record("ammonia", 1, 0, Atom("N", 0, 0, 0, 4), ""));
     ImportOutcome outcome;
-    const ReadBack lib = ImportAndRead({first, second}, kImportStructures, scratch.Path("s.ssd"), &outcome);
+    const ReadBack lib = ImportAndRead({first, second}, TextImportFormat::Structures, scratch.Path("s.ssd"), &outcome);
     EXPECT_TRUE(outcome.completed);
     ASSERT_EQ(lib.blocks.size(), 3u);
     EXPECT_EQ(lib.blocks[0].molecule.Formula(), "C2H6O1");
