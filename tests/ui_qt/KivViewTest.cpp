@@ -134,4 +134,49 @@ TEST_F(ViewTest, ExportFromTheContextMenuWritesThePicture)
     EXPECT_TRUE(messages.empty());
 }
 
+namespace {
+
+// The box around every pixel that is not white, in the image's logical coordinates.
+QRectF InkBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) box |= QRect(x, y, 1, 1);
+    const double ratio = image.devicePixelRatio();
+    return QRectF(box.left() / ratio, box.top() / ratio, box.width() / ratio, box.height() / ratio);
+}
+
+}  // namespace
+
+// On a screen of two device pixels per logical pixel the page is drawn at the full resolution
+// (twice the pixels) with the same layout, not a scaled-up picture of the ordinary one.
+TEST_F(ViewTest, HighResolutionScreensGetThePageAtTheirResolution)
+{
+    CMainFrame& f = LibraryPage();
+    const QSize size = f.View().viewport()->size();
+    const auto paint = [&](qreal ratio) {
+        QImage image(size * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        f.View().Paint(painter, QRect(QPoint(0, 0), size));
+        return image;
+    };
+    const QImage normal = paint(1);
+    const QImage sharp = paint(2);
+    const QRectF a = InkBox(normal), b = InkBox(sharp);
+    EXPECT_NEAR(a.left(), b.left(), 1.5);
+    EXPECT_NEAR(a.top(), b.top(), 1.5);
+    EXPECT_NEAR(a.right(), b.right(), 1.5);
+    EXPECT_NEAR(a.bottom(), b.bottom(), 1.5);
+    // Drawn at its own resolution, the sharp page is not the ordinary one with every pixel doubled
+    // (its text and lines have their own, finer pixels).
+    const QImage doubled = normal.scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    long differing = 0;
+    for (int y = 0; y < sharp.height(); ++y)
+        for (int x = 0; x < sharp.width(); ++x) differing += sharp.pixel(x, y) != doubled.pixel(x, y) ? 1 : 0;
+    EXPECT_GT(differing, sharp.width() * sharp.height() / 200);
+}
+
 }  // namespace kiv::test
