@@ -24,6 +24,7 @@ CXX=${CXX_FUZZ:-clang++-14} cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=RelWit
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DKIV_FUZZ=ON -DKIV_TESTS=OFF > /dev/null
 cmake --build "$out" -j"$(nproc)" --target fuzzers > "$out/build.log" 2>&1 || { cat "$out/build.log"; exit 2; }
 "$out/fuzz/make_seeds" "$out/seeds"
+[ ! -x "$out/fuzz/make_netcdf_seeds" ] || "$out/fuzz/make_netcdf_seeds" "$out/seeds/netcdf"
 
 # Seed folders of a harness besides its own growing corpus: what make_seeds wrote, the
 # handwritten inputs of fuzz/seeds, and example files of the project.

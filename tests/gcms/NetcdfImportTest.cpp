@@ -31,6 +31,21 @@ NcRun SmallRun()
     return run;
 }
 
+
+// Bytes given as hexadecimal digits.
+std::string FromHex(const std::string& digits)
+{
+    std::string bytes;
+    for (size_t k = 0; k + 1 < digits.size(); k += 2) bytes += static_cast<char>(std::stoi(digits.substr(k, 2), nullptr, 16));
+    return bytes;
+}
+
+// The classic header's start: magic, record count 0, then a list of the given tag and count.
+std::string HeaderWithList(char tag, const std::string& countBytes)
+{
+    return std::string("CDF\x01\0\0\0\0\0\0\0", 11) + tag + countBytes;
+}
+
 #endif
 
 }  // namespace
@@ -142,6 +157,60 @@ TEST(NetcdfImport, BatchImportWritesTheRunAsLibrary)
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(ReadBytes(bibFile), before);
     EXPECT_EQ(reporter.messages.size(), 1u);
+}
+
+// Headers whose counts ask for more than the file holds are refused before the netCDF library
+// allocates what they ask for; each is reported with the offset of the count.
+TEST(NetcdfImport, HeadersAskingForMoreThanTheFileHoldsAreRefused)
+{
+    CScratchFolder folder;
+    CRecordingReporter reporter;
+    CBib bib;
+    const std::string path = folder.Path("run.cdf");
+    const std::string prefix = "netCDF file " + path + ": damaged header at byte ";
+
+    WriteBytes(path, HeaderWithList('\x0a', "\x7f\xff\xff\xff"));
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    EXPECT_EQ(reporter.messages.back(), prefix + "16: more items than the file holds");
+
+    // One dimension whose name claims 2^32 - 1 characters.
+    WriteBytes(path, HeaderWithList('\x0a', std::string("\0\0\0\x01\xff\xff\xff\xff\0\0\0\0", 12)));
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    EXPECT_EQ(reporter.messages.back(), prefix + "20: a name longer than the file");
+
+    // No dimensions, one global attribute "a" of 10^9 doubles.
+    WriteBytes(path, std::string("CDF\x01\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x0c\0\0\0\x01\0\0\0\x01" "a\0\0\0"
+                                 "\0\0\0\x06\x3b\x9a\xca\x00", 40));
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    EXPECT_EQ(reporter.messages.back(), prefix + "40: attribute values beyond the end of the file");
+
+    // Found by fuzzing: a two-scan run whose header lists more than it holds asked the netCDF
+    // library for gigabytes.
+    const std::string found = FromHex(
+        "43444601000000000000000a000000020000000b7363616e5f6e756d62657200000000030000000c706f696e745f6e75"
+        "6d6265720000000700000000000000000000000b00000005000000157363616e5f6163717569736974696f6e5f74696d"
+        "65000000000000010000000000000000000000000000000600000018000001380000000a7363616e5f696e6465780000"
+        "00000001000000000000000000000000000000040000000c0000014c0000000b706f696e745f636f756e740000000001"
+        "000000000000000000000000000000040000000c00000102000000030000000242240000422c000042640000428e0000"
+        "42aa0000422c04004268000043fa0000447a0000439600004348000042c800004448000043c80000");
+    WriteBytes(path, found);
+    reporter.messages.clear();
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages[0].rfind(prefix, 0), 0u);
+
+    // Found by fuzzing: a scan dimension of 2^64 - 2^56 + 2 values in the 64-bit data format
+    // passed the length check as a negative number and ended the program.
+    NcRun run = SmallRun();
+    run.largeData = true;
+    ASSERT_TRUE(WriteNcRun(path, run));
+    std::string bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.substr(32, 11), "scan_number");
+    bytes[44] = '\xff';
+    WriteBytes(path, bytes);
+    EXPECT_FALSE(ImportNetcdf(bib, path));
+    EXPECT_NE(reporter.messages.back().find("scan_acquisition_time claims 18374686479671623682 values"), std::string::npos)
+        << reporter.messages.back();
 }
 
 #else

@@ -13,6 +13,7 @@
 #include "base/Reporter.h"
 #include "import/MemoryImport.h"
 #include "import/SpectrumFinish.h"
+#include "import/netcdf/NetcdfHeaderCheck.h"
 
 namespace kiv {
 
@@ -59,6 +60,7 @@ bool CNetcdfFile::Fail(const std::string& message) const
 
 bool CNetcdfFile::Open()
 {
+    if (const std::string fault = ClassicHeaderFault(path_); !fault.empty()) return Fail(fault);
     const int status = nc_open(path_.c_str(), NC_NOWRITE, &id_);
     if (status != NC_NOERR) return Fail(nc_strerror(status));
     open_ = true;
@@ -82,9 +84,12 @@ bool CNetcdfFile::Variable(const char* name, int& id, int64_t& length)
         || nc_inq_dimlen(id_, dim, &dimLength) != NC_NOERR) {
         return Fail(Format("variable %s is not a list of values", name));
     }
+    // Compared unsigned: a length of 2^63 or more in a 64-bit header would turn negative.
+    if (dimLength > static_cast<uint64_t>(valueLimit_)) {
+        return Fail(Format("variable %s claims %llu values, more than the file holds", name,
+                           static_cast<unsigned long long>(dimLength)));
+    }
     length = static_cast<int64_t>(dimLength);
-    if (length > valueLimit_) return Fail(Format("variable %s claims %lld values, more than the file holds", name,
-                                                 static_cast<long long>(length)));
     return true;
 }
 
