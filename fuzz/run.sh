@@ -34,7 +34,7 @@ seed_folders() {
         [ -d "$folder" ] && echo "$folder"
     done
     case $name in
-        jcamp) echo "$root/examples/import-features/spectra"; [ -d "$root/tests/data/jcamp" ] && echo "$root/tests/data/jcamp" ;;
+        jcamp | jcamp_parallel) echo "$root/examples/import-features/spectra"; [ -d "$root/tests/data/jcamp" ] && echo "$root/tests/data/jcamp" ;;
         features | command_file) echo "$root/examples" ;;
         msp) echo "$root/tests/data/msp" ;;
     esac

@@ -1,6 +1,8 @@
 #include "import/LineReader.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -14,6 +16,11 @@ constexpr size_t kChunk = size_t(1) << 20;
 
 bool CLineReader::Open(const std::string& path)
 {
+    return OpenRange(path, 0, INT64_MAX);
+}
+
+bool CLineReader::OpenRange(const std::string& path, int64_t begin, int64_t end)
+{
     Close();
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) return false;
@@ -21,7 +28,21 @@ bool CLineReader::Open(const std::string& path)
     if (!file_) return false;
     const auto bytes = std::filesystem::file_size(path, error);
     size_ = error ? 0 : static_cast<int64_t>(bytes);
+    if (begin > 0 && std::fseek(file_.get(), static_cast<long>(begin), SEEK_SET) != 0) {
+        file_.reset();
+        return false;
+    }
+    begin_ = begin;
+    unread_ = std::max<int64_t>(0, end - begin);
     return true;
+}
+
+void CLineReader::ExtendTo(int64_t end)
+{
+    const int64_t rangeEnd = begin_ + consumed_ + static_cast<int64_t>(end_ - start_) + unread_;
+    if (end <= rangeEnd) return;
+    unread_ += end - rangeEnd;
+    eof_ = false;
 }
 
 void CLineReader::Close()
@@ -30,6 +51,8 @@ void CLineReader::Close()
     buffer_.clear();
     start_ = end_ = nul_ = 0;
     eof_ = false;
+    begin_ = 0;
+    unread_ = 0;
     consumed_ = 0;
     size_ = 0;
     lineNumber_ = 0;
@@ -48,9 +71,11 @@ void CLineReader::Fill(size_t want)
     const size_t needed = std::max(want, kChunk);
     if (buffer_.size() < needed) buffer_.resize(needed);
     while (end_ < want && !eof_) {
-        const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
+        const size_t room = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(buffer_.size() - end_), unread_));
+        const size_t got = room > 0 ? std::fread(buffer_.data() + end_, 1, room, file_.get()) : 0;
         if (got == 0) eof_ = true;
         end_ += got;
+        unread_ -= static_cast<int64_t>(got);
     }
     FindNul(start_);
 }

@@ -17,6 +17,11 @@ class CLineReader {
 public:
     // False also for a folder: it has no lines.
     bool Open(const std::string& path);
+    // Only the bytes from begin up to end (file offsets; begin at the start of a line): the
+    // reader ends there as at the end of a file, and its line numbers count from begin.
+    bool OpenRange(const std::string& path, int64_t begin, int64_t end);
+    // Lets a reader whose range ended go on up to a later end.
+    void ExtendTo(int64_t end);
     bool IsOpen() const { return file_ != nullptr; }
     void Close();
 
@@ -28,7 +33,8 @@ public:
     // pieces of a line that is longer than the limit share its number).
     int64_t LineNumber() const { return lineNumber_; }
 
-    // Bytes consumed so far and the size of the file, for progress reports.
+    // Bytes consumed so far (from the range's start) and the size of the file, for progress
+    // reports.
     int64_t Position() const { return consumed_; }
     int64_t FileSize() const { return size_; }
 
@@ -45,6 +51,8 @@ private:
     size_t end_ = 0;  // one past the last byte read from the file
     size_t nul_ = 0;  // the first NUL byte at or after start_, end_ when none
     bool eof_ = false;
+    int64_t begin_ = 0;  // the range's first byte in the file
+    int64_t unread_ = 0;  // bytes of the range not yet read from the file
     int64_t consumed_ = 0;
     int64_t size_ = 0;
     int64_t lineNumber_ = 0;
