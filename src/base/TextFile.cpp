@@ -1,10 +1,23 @@
 #include "base/TextFile.h"
 
 #include <cstdarg>
+#include <filesystem>
 
 #include "base/Format.h"
 
 namespace kiv {
+
+FilePtr OpenBytes(const std::string& path, int64_t& size)
+{
+    size = 0;
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return nullptr;
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) return nullptr;
+    const auto bytes = std::filesystem::file_size(path, error);
+    size = error ? 0 : static_cast<int64_t>(bytes);
+    return file;
+}
 
 bool CTextReader::Open(const std::string& path)
 {

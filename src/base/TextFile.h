@@ -1,6 +1,7 @@
 #pragma once
 // Text files as the file formats define them: lines end in CR LF on disk and in "\n" in memory.
 // Writing "\n" puts CR LF into the file; reading turns CR LF back into "\n" (a lone CR stays).
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -12,6 +13,10 @@ struct CFileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, CFileCloser>;
+
+// Opens a file for reading as bytes and tells its size (0 when unknown); nullptr for a folder
+// (it has no bytes) or a file that cannot be opened.
+FilePtr OpenBytes(const std::string& path, int64_t& size);
 
 class CTextReader {
 public:

@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -89,12 +88,8 @@ private:
 
 bool CParallelJcampFile::Run()
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(path_, error)) return false;
-    file_.reset(std::fopen(path_.c_str(), "rb"));
+    file_ = OpenBytes(path_, size_);
     if (!file_) return false;
-    const auto bytes = std::filesystem::file_size(path_, error);
-    size_ = error ? 0 : static_cast<int64_t>(bytes);
 
     std::vector<std::thread> workers;
     for (int t = 0; t < threads_; ++t) workers.emplace_back([this] { Work(); });

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 namespace kiv {
 
@@ -22,12 +21,8 @@ bool CLineReader::Open(const std::string& path)
 bool CLineReader::OpenRange(const std::string& path, int64_t begin, int64_t end)
 {
     Close();
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return false;
-    file_.reset(std::fopen(path.c_str(), "rb"));
+    file_ = OpenBytes(path, size_);
     if (!file_) return false;
-    const auto bytes = std::filesystem::file_size(path, error);
-    size_ = error ? 0 : static_cast<int64_t>(bytes);
     if (begin > 0 && std::fseek(file_.get(), static_cast<long>(begin), SEEK_SET) != 0) {
         file_.reset();
         return false;
