@@ -64,6 +64,8 @@ private:
     // Writes a job's spectra and reports its messages; false when the reading has to end.
     bool HandOver(CJcampJob& job);
     void Replay(const CJcampMessage& message) const;
+    // A job taken from the spare ones (their storage is used again) or a new one.
+    std::unique_ptr<CJcampJob> FreshJob();
 
     CBib& bib_;
     const std::string& path_;
@@ -83,6 +85,7 @@ private:
     std::condition_variable done_;
     std::deque<std::unique_ptr<CJcampJob>> jobs_;  // in file order
     std::deque<CJcampJob*> waiting_;  // not yet taken by a worker
+    std::vector<std::unique_ptr<CJcampJob>> spare_;  // handed over, only this thread touches them
     bool quit_ = false;
 };
 
@@ -109,6 +112,7 @@ bool CParallelJcampFile::Run()
             lock.unlock();
             const bool goOn = HandOver(*job);
             lock.lock();
+            spare_.push_back(std::move(job));
             if (!goOn) break;
         }
         quit_ = true;
@@ -140,7 +144,7 @@ void CParallelJcampFile::Work()
 bool CParallelJcampFile::QueueJob(std::unique_lock<std::mutex>& lock)
 {
     if (nextBegin_ >= size_) return false;
-    auto job = std::make_unique<CJcampJob>();
+    std::unique_ptr<CJcampJob> job = FreshJob();
     job->begin = nextBegin_;
     lock.unlock();
     job->end = NextTitleLine(file_.get(), nextBegin_ + jobBytes_, size_);
@@ -175,11 +179,12 @@ void CParallelJcampFile::CloseCompound(CJcampJob& job, std::unique_lock<std::mut
                 next->opened = true;
             }
         }
-        const std::unique_ptr<CJcampJob> next = TakeDone(lock);
+        std::unique_ptr<CJcampJob> next = TakeDone(lock);
         lock.unlock();
         job.end = next ? next->end : size_;
         job.reader->ReadOn(job.end);
         lock.lock();
+        if (next) spare_.push_back(std::move(next));
     }
 }
 
@@ -189,9 +194,10 @@ bool CParallelJcampFile::HandOver(CJcampJob& job)
     std::vector<CBibRecord>& spectra = job.output.spectra;
     size_t nextMessage = 0;
     bool goOn = true;
-    for (size_t k = 0; k < spectra.size() && goOn; ++k) {
+    for (size_t k = 0; k < job.output.count && goOn; ++k) {
         while (nextMessage < messages.size() && messages[nextMessage].spectraBefore <= k) Replay(messages[nextMessage++]);
-        bib_.record = std::move(spectra[k]);
+        // Swapped, not moved: the job's record keeps storage for the next job's spectra.
+        std::swap(bib_.record, spectra[k]);
         bib_.record.id += counts_.spectraBegun;
         if (!bib_.WriteBlock()) {
             counts_.writeFailed = true;
@@ -210,6 +216,18 @@ bool CParallelJcampFile::HandOver(CJcampJob& job)
     counts_.spectraBegun += job.output.spectraBegun;
     lineBase_ += job.output.lines;
     return goOn;
+}
+
+std::unique_ptr<CJcampJob> CParallelJcampFile::FreshJob()
+{
+    if (spare_.empty()) return std::make_unique<CJcampJob>();
+    std::unique_ptr<CJcampJob> job = std::move(spare_.back());
+    spare_.pop_back();
+    job->output.Clear();
+    job->reader.reset();
+    job->opened = false;
+    job->done = false;
+    return job;
 }
 
 void CParallelJcampFile::Replay(const CJcampMessage& message) const

@@ -82,7 +82,7 @@ public:
     explicit CJcampMessageCollector(CJcampOutput& output) : output_(output) {}
     void Report(ErrorKind kind, const std::string& message) override
     {
-        output_.messages.push_back({kind, message, 0, output_.spectra.size()});
+        output_.messages.push_back({kind, message, 0, output_.count});
     }
 
 private:
@@ -113,6 +113,25 @@ bool CJcampReader::ReadFile(const std::string& path, size_t fileIndex, size_t fi
     if (spectrumCounter_ == countBefore) ReportRunTimeError(Format("No spectrum found in %s", path.c_str()));
     if (log_) log_->Log(Format("%s: %d spectra", path.c_str(), written_ - writtenBefore));
     return true;
+}
+
+void CJcampOutput::Clear()
+{
+    count = 0;
+    messages.clear();
+    spectraBegun = 0;
+    lines = 0;
+    open = false;
+}
+
+void CJcampOutput::Add(const CBibRecord& record)
+{
+    if (count < spectra.size()) {
+        spectra[count] = record;
+    } else {
+        spectra.push_back(record);
+    }
+    ++count;
 }
 
 void CJcampReader::SetCounts(const CJcampCounts& counts)
@@ -166,7 +185,7 @@ void CJcampReader::EndRange()
 void CJcampReader::ReportHere(const std::string& message, int64_t line)
 {
     if (output_) {
-        output_->messages.push_back({ErrorKind::RunTime, message, line, output_->spectra.size()});
+        output_->messages.push_back({ErrorKind::RunTime, message, line, output_->count});
     } else {
         ReportAtLine(message, path_, line);
     }
@@ -556,7 +575,7 @@ void CJcampReader::WriteSpectrum()
     if (!atomLines_.empty()) BuildJcampMolecule(atomLines_, bondLines_, rasterLines_, record_.molecule);
     FinishSpectrum(record_.spectrum);
     if (output_) {
-        output_->spectra.push_back(record_);
+        output_->Add(record_);
         return;
     }
     if (!bib_->WriteBlock()) {

@@ -45,8 +45,14 @@ struct CJcampMessage {
 };
 
 // What a job hands on: its spectra (ids count the spectra the job began, from 1) and messages.
+// An output is used for job after job: the records beyond count keep their storage for the
+// next job's spectra.
 struct CJcampOutput {
-    std::vector<CBibRecord> spectra;
+    void Clear();
+    void Add(const CBibRecord& record);
+
+    std::vector<CBibRecord> spectra;  // spectra[0 .. count)
+    size_t count = 0;
     std::vector<CJcampMessage> messages;
     int spectraBegun = 0;
     int64_t lines = 0;  // lines read

@@ -43,7 +43,8 @@ void CLineReader::ExtendTo(int64_t end)
 void CLineReader::Close()
 {
     file_.reset();
-    buffer_.clear();
+    buffer_.reset();
+    capacity_ = 0;
     start_ = end_ = nul_ = 0;
     eof_ = false;
     begin_ = 0;
@@ -59,15 +60,20 @@ void CLineReader::Fill(size_t want)
     if (end_ - start_ >= want || eof_ || !file_) return;
     // Move the unread rest to the front, grow when a single line needs more room, then read.
     if (start_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + start_, end_ - start_);
+        std::memmove(buffer_.get(), buffer_.get() + start_, end_ - start_);
         end_ -= start_;
         start_ = 0;
     }
     const size_t needed = std::max(want, kChunk);
-    if (buffer_.size() < needed) buffer_.resize(needed);
+    if (capacity_ < needed) {
+        std::unique_ptr<char[]> bigger(new char[needed]);
+        if (end_ > 0) std::memcpy(bigger.get(), buffer_.get(), end_);
+        buffer_ = std::move(bigger);
+        capacity_ = needed;
+    }
     while (end_ < want && !eof_) {
-        const size_t room = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(buffer_.size() - end_), unread_));
-        const size_t got = room > 0 ? std::fread(buffer_.data() + end_, 1, room, file_.get()) : 0;
+        const size_t room = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(capacity_ - end_), unread_));
+        const size_t got = room > 0 ? std::fread(buffer_.get() + end_, 1, room, file_.get()) : 0;
         if (got == 0) eof_ = true;
         end_ += got;
         unread_ -= static_cast<int64_t>(got);
@@ -77,8 +83,8 @@ void CLineReader::Fill(size_t want)
 
 void CLineReader::FindNul(size_t from)
 {
-    const void* nul = std::memchr(buffer_.data() + from, '\0', end_ - from);
-    nul_ = nul ? static_cast<size_t>(static_cast<const char*>(nul) - buffer_.data()) : end_;
+    const void* nul = std::memchr(buffer_.get() + from, '\0', end_ - from);
+    nul_ = nul ? static_cast<size_t>(static_cast<const char*>(nul) - buffer_.get()) : end_;
 }
 
 bool CLineReader::ReadLine(std::string_view& line, size_t maxChars)
@@ -90,7 +96,7 @@ bool CLineReader::ReadLine(std::string_view& line, size_t maxChars)
     Fill(window);
     const size_t available = end_ - start_;
     if (available == 0) return false;
-    char* const first = buffer_.data() + start_;
+    char* const first = buffer_.get() + start_;
     const size_t limit = std::min(window, available);
     const char* newline = static_cast<const char*>(std::memchr(first, '\n', limit));
     size_t raw = 0;  // bytes consumed

@@ -6,8 +6,8 @@
 // megabytes.
 #include <cstdint>
 #include <string>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "base/TextFile.h"
 
@@ -46,7 +46,8 @@ private:
     void FindNul(size_t from);
 
     FilePtr file_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;  // not cleared: every byte used is read from the file first
+    size_t capacity_ = 0;
     size_t start_ = 0;  // first unread byte
     size_t end_ = 0;  // one past the last byte read from the file
     size_t nul_ = 0;  // the first NUL byte at or after start_, end_ when none

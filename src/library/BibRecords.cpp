@@ -4,6 +4,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <vector>
 
 #include "base/Format.h"
 #include "base/Reporter.h"
@@ -448,16 +449,29 @@ int PeakCount(const CMassSpectrum& s) { return s.peaks.Rows() >= 2 ? std::min(s.
 
 int PeakDecimals(const CMassSpectrum& s) { return std::clamp(s.ndec, 0, MaxDecimals(s.nbyte)); }
 
+// Rounded half up: for the masses of real spectra this is "+ 0.5, truncated"; a negative value
+// (only damaged data has one) would otherwise move by one unit on every copy.
+double ScaledMass(double mass, double scale) { return std::floor(mass * scale + 0.5); }
+
 void WriteMass(CByteWriter& out, double mass, int nbyte, double scale)
 {
-    // Rounded half up: for the masses of real spectra this is "+ 0.5, truncated"; a negative
-    // value (only damaged data has one) would otherwise move by one unit on every copy.
-    const double scaled = std::floor(mass * scale + 0.5);
+    const double scaled = ScaledMass(mass, scale);
     switch (nbyte) {
     case 2: out.U16(TruncToUInt16(scaled)); break;
     case 4: out.U32(TruncToUInt32(scaled)); break;
     default: out.I64(TruncToInt64(scaled)); break;
     }
+}
+
+// Values as consecutive 16-bit fields, assembled in one piece: a spectrum has hundreds of them.
+template <typename Field>
+void WriteU16Fields(CByteWriter& out, int first, int last, Field field)
+{
+    thread_local std::vector<unsigned char> bytes;
+    bytes.resize(2 * static_cast<size_t>(std::max(0, last - first + 1)));
+    unsigned char* p = bytes.data();
+    for (int j = first; j <= last; ++j, p += 2) StoreU16(p, field(j));
+    out.Bytes(bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -487,7 +501,7 @@ bool WriteMassRecord(CByteWriter& out, const CMassSpectrum& s, int32_t offsetInB
         out.U16(static_cast<uint16_t>(last - first + 1));
         out.U16(static_cast<uint16_t>(first));
         out.U16(static_cast<uint16_t>(last));
-        for (int m = first; m <= last; ++m) out.U16(TruncToUInt16(s.vector.Get(1, m) * 100 + 0.5));
+        WriteU16Fields(out, first, last, [&s](int m) { return TruncToUInt16(s.vector.Get(1, m) * 100 + 0.5); });
         out.U16(TruncToUInt16(s.basePeakMass + 0.5));
     } else {
         // Decimals beyond what the mass parameter can carry for this width are cut to the most
@@ -497,8 +511,12 @@ bool WriteMassRecord(CByteWriter& out, const CMassSpectrum& s, int32_t offsetInB
         const int n = PeakCount(s);
         out.U8(static_cast<uint8_t>(s.nbyte * 10 + ndec));
         out.U16(static_cast<uint16_t>(n));
-        for (int j = 1; j <= n; ++j) WriteMass(out, s.peaks.Get(1, j), s.nbyte, scale);
-        for (int j = 1; j <= n; ++j) out.U16(TruncToUInt16(s.peaks.Get(2, j) * 100 + 0.5));
+        if (s.nbyte == 2) {
+            WriteU16Fields(out, 1, n, [&s, scale](int j) { return TruncToUInt16(ScaledMass(s.peaks.Get(1, j), scale)); });
+        } else {
+            for (int j = 1; j <= n; ++j) WriteMass(out, s.peaks.Get(1, j), s.nbyte, scale);
+        }
+        WriteU16Fields(out, 1, n, [&s](int j) { return TruncToUInt16(s.peaks.Get(2, j) * 100 + 0.5); });
         WriteMass(out, s.basePeakMass, s.nbyte, scale);
     }
     out.I32(static_cast<int32_t>(s.basePeakIntensity));
