@@ -73,10 +73,13 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool ReadNumber(const char*& p, const char* end, char first, double& value)
 {
     const char* const begin = p;
-    int64_t integer = first ? first - '0' : 0;
-    const char* const digitsEnd = p + std::min<ptrdiff_t>(end - p, first ? 16 : 17);
-    while (p != digitsEnd && IsDigit(*p)) integer = integer * 10 + (*p++ - '0');
-    if (p != end && (*p == '.' || IsDigit(*p))) return ReadRealNumber(p, begin, end, first, value);
+    uint64_t integer = first ? static_cast<uint64_t>(first - '0') : 0;
+    for (; p != end; ++p) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0');
+        if (digit > 9) break;
+        integer = integer * 10 + digit;  // wraps only beyond 19 digits, which take the real path
+    }
+    if ((p != end && *p == '.') || p - begin > (first ? 16 : 17)) return ReadRealNumber(p, begin, end, first, value);
     value = static_cast<double>(integer);
     return first || p != begin;
 }
