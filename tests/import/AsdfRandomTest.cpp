@@ -3,6 +3,7 @@
 // from its compressed table must give the very library bytes its peak table gives.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -212,6 +213,37 @@ TEST(AsdfRandom, CompressedProfilesWriteTheBytesOfTheirPeakTables)
     EXPECT_TRUE(reporter.messages.empty()) << reporter.messages.front();
     EXPECT_EQ(fromCompressed.blocks.size(), 40u);
     EXPECT_EQ(ReadBytes(scratch.Path("a.ssd")), ReadBytes(scratch.Path("b.ssd")));
+}
+
+// Numbers of every length, with and without a decimal point, near the end of the line and far
+// from it: the same value as the C library's reading of the digits. A byte above 0xF9 right after
+// the digits is no digit.
+TEST(AsdfRandom, NumbersOfEveryLengthWhereverTheLineEnds)
+{
+    std::mt19937 random(9);
+    CAsdfLine decoded;
+    for (int digits = 1; digits <= 21; ++digits) {
+        for (int tail = 0; tail <= 10; ++tail) {
+            for (const bool point : {false, true}) {
+                std::string number;
+                for (int k = 0; k < digits; ++k) number += static_cast<char>('0' + random() % 10);
+                if (point) number.insert(number.size() / 2 + 1, ".");
+                const std::string line = "7 " + number + std::string(static_cast<size_t>(tail), ' ');
+                SCOPED_TRACE(line);
+                ASSERT_TRUE(DecodeAsdfLine(line, decoded));
+                EXPECT_EQ(decoded.valueCount, 2u);
+                EXPECT_EQ(decoded.lastOrdinate, std::strtod(number.c_str(), nullptr));
+                // Packed: the first digit in a letter, the rest after it.
+                const std::string packed = "7" + std::string(1, static_cast<char>('A' + (number[0] == '0' ? 0 : number[0] - '1')))
+                                           + number.substr(1) + std::string(static_cast<size_t>(tail), ' ');
+                if (number[0] != '0') {
+                    ASSERT_TRUE(DecodeAsdfLine(packed, decoded));
+                    EXPECT_EQ(decoded.lastOrdinate, std::strtod(number.c_str(), nullptr));
+                }
+                EXPECT_FALSE(DecodeAsdfLine(line + "\xfa" + std::string(8, '1'), decoded));
+            }
+        }
+    }
 }
 
 }  // namespace
