@@ -10,28 +10,7 @@ namespace {
 
 constexpr size_t kFileBufferSize = 256 * 1024;
 
-template <typename T>
-T Saturate(double value)
-{
-    if (std::isnan(value)) return 0;
-    // The limits as doubles: the upper one is rounded up to a power of two for 64-bit types,
-    // hence >= rather than >.
-    constexpr double lo = static_cast<double>(std::numeric_limits<T>::min());
-    constexpr double hi = static_cast<double>(std::numeric_limits<T>::max());
-    if (value <= lo) return std::numeric_limits<T>::min();
-    if (value >= hi) return std::numeric_limits<T>::max();
-    return static_cast<T>(value);
-}
-
 }  // namespace
-
-int64_t TruncToInt64(double value) { return Saturate<int64_t>(value); }
-int32_t TruncToInt32(double value) { return Saturate<int32_t>(value); }
-uint32_t TruncToUInt32(double value) { return Saturate<uint32_t>(value); }
-uint16_t TruncToUInt16(double value) { return Saturate<uint16_t>(value); }
-uint8_t TruncToUInt8(double value) { return Saturate<uint8_t>(value); }
-int16_t TruncToInt16(double value) { return Saturate<int16_t>(value); }
-int8_t TruncToInt8(double value) { return Saturate<int8_t>(value); }
 
 // ---- CByteWriter ----
 

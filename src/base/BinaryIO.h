@@ -7,10 +7,12 @@
 // end (a short read yields zeros and marks the reader failed, so a decoder checks once at the
 // end); CBinaryFile is a buffered file with its own position, cheap to "seek" to where it already
 // is, so that in-order reading of a large file costs no system call per record.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,13 +44,26 @@ inline void StoreI32(unsigned char* p, int32_t v) { StoreU32(p, static_cast<uint
 
 // Conversions of reals to the integer fields of binary records: truncation toward zero,
 // saturated at the limits of the field, NaN giving 0 (a plain cast would be undefined there).
-int64_t TruncToInt64(double value);
-int32_t TruncToInt32(double value);
-uint32_t TruncToUInt32(double value);
-uint16_t TruncToUInt16(double value);
-uint8_t TruncToUInt8(double value);
-int16_t TruncToInt16(double value);
-int8_t TruncToInt8(double value);
+// Inline: a record of a spectrum converts hundreds of values.
+template <typename T>
+T TruncSaturated(double value)
+{
+    if (std::isnan(value)) return 0;
+    // The limits as doubles: the upper one is rounded up to a power of two for 64-bit types,
+    // hence >= rather than >.
+    constexpr double lo = static_cast<double>(std::numeric_limits<T>::min());
+    constexpr double hi = static_cast<double>(std::numeric_limits<T>::max());
+    if (value <= lo) return std::numeric_limits<T>::min();
+    if (value >= hi) return std::numeric_limits<T>::max();
+    return static_cast<T>(value);
+}
+inline int64_t TruncToInt64(double value) { return TruncSaturated<int64_t>(value); }
+inline int32_t TruncToInt32(double value) { return TruncSaturated<int32_t>(value); }
+inline uint32_t TruncToUInt32(double value) { return TruncSaturated<uint32_t>(value); }
+inline uint16_t TruncToUInt16(double value) { return TruncSaturated<uint16_t>(value); }
+inline uint8_t TruncToUInt8(double value) { return TruncSaturated<uint8_t>(value); }
+inline int16_t TruncToInt16(double value) { return TruncSaturated<int16_t>(value); }
+inline int8_t TruncToInt8(double value) { return TruncSaturated<int8_t>(value); }
 
 // Appends little-endian values to a byte buffer (the caller owns the buffer and may reuse it).
 class CByteWriter {

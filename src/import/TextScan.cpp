@@ -132,13 +132,6 @@ float ToFloat(double value)
     return static_cast<float>(std::clamp(value, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
 }
 
-std::string_view WithoutLineEnd(std::string_view text)
-{
-    if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    return text;
-}
-
 std::string_view TrimBlanks(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);

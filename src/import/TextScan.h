@@ -32,7 +32,12 @@ inline void SkipSeparators(std::string_view text, size_t& pos)
 float ToFloat(double value);
 
 // text with a trailing "\n" (and a CR before it) removed.
-std::string_view WithoutLineEnd(std::string_view text);
+inline std::string_view WithoutLineEnd(std::string_view text)
+{
+    if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    return text;
+}
 
 // text without blanks (and tabs) on both sides.
 std::string_view TrimBlanks(std::string_view text);
