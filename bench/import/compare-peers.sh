@@ -3,8 +3,9 @@
 # JCAMP-DX file of peak tables, one of compressed continuous spectra and an SD file of COUNT
 # records (default 100000), times our JCAMP-DX import and SD reading, then the same files with
 # the npm package jcampconverter under node and with RDKit's SD reader without sanitisation
-# (Debian's python3-rdkit), and prints the ratios.
-# Usage: bash bench/import/compare-peers.sh [COUNT]
+# (Debian's python3-rdkit), and prints the ratios. The JCAMP-DX files are timed in ROUNDS
+# rounds of ours then the peer, each round giving a ratio, and the median is reported.
+# Usage: [ROUNDS=3] bash bench/import/compare-peers.sh [COUNT]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -24,24 +25,38 @@ cp "$build/bench/import/bench_import" "$work/bench_import"
 
 seconds_of() { sed -n 's/.* in \([0-9.]*\) s:.*/\1/p' | head -1; }
 
-echo "== ours"
-ours_jcamp="$("$work/bench_import" jcamp "$work/bench-$count.jdx" "$work/bench.ssd")"
-echo "$ours_jcamp"
-ours_continuous="$("$work/bench_import" jcamp "$work/bench-continuous-$count.jdx" "$work/bench.ssd")"
-echo "$ours_continuous"
-ours_sd="$("$work/bench_import" sd "$work/bench-$count.sdf" "$work/bench-structures.ssd")"
-echo "$ours_sd"
-
-echo "== jcampconverter (node $(node --version))"
 if [ ! -d "$work/npm/node_modules/jcampconverter" ]; then
   mkdir -p "$work/npm"
   (cd "$work/npm" && npm init -y >/dev/null && npm install --no-audit --no-fund jcampconverter >/dev/null)
 fi
-peer_jcamp="$(cd "$work/npm" && node --max-old-space-size=8192 "$here/jcampconverter-peer.mjs" "$work/bench-$count.jdx")"
-echo "$peer_jcamp" | head -1
-peer_continuous="$(cd "$work/npm" && node --max-old-space-size=8192 "$here/jcampconverter-peer.mjs" "$work/bench-continuous-$count.jdx")"
-echo "$peer_continuous" | head -1
-echo "jcampconverter version: $(cd "$work/npm" && node -p "JSON.parse(require('fs').readFileSync('node_modules/jcampconverter/package.json', 'utf8')).version")"
+echo "jcampconverter $(cd "$work/npm" && node -p "JSON.parse(require('fs').readFileSync('node_modules/jcampconverter/package.json', 'utf8')).version") under node $(node --version)"
+
+# Ours and the peer one after the other, ROUNDS times (default 3): on a shared machine the two of
+# a round see the same load, so the ratio of each round and their median say more than one run.
+rounds="${ROUNDS:-3}"
+compare_jcamp() {
+  local name="$1" file="$2" ratios=()
+  for ((round = 1; round <= rounds; ++round)); do
+    local ours peer a b
+    ours="$("$work/bench_import" jcamp "$file" "$work/bench.ssd")"
+    peer="$(cd "$work/npm" && node --max-old-space-size=8192 "$here/jcampconverter-peer.mjs" "$file")"
+    a="$(echo "$ours" | seconds_of)"
+    b="$(echo "$peer" | sed -n 's/^seconds=//p')"
+    echo "$ours"
+    echo "$peer" | head -1
+    ratios+=("$(awk -v a="$b" -v b="$a" 'BEGIN { printf "%.1f", a / b }')")
+  done
+  echo "$name: jcampconverter time / ours per round: ${ratios[*]}; median $(printf '%s\n' "${ratios[@]}" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }') x"
+}
+
+echo "== JCAMP-DX peak tables"
+compare_jcamp "JCAMP-DX peak tables" "$work/bench-$count.jdx" | tee "$work/peaks-ratios.txt"
+echo "== JCAMP-DX compressed continuous spectra"
+compare_jcamp "JCAMP-DX continuous" "$work/bench-continuous-$count.jdx" | tee "$work/continuous-ratios.txt"
+
+echo "== ours, SD file"
+ours_sd="$("$work/bench_import" sd "$work/bench-$count.sdf" "$work/bench-structures.ssd")"
+echo "$ours_sd"
 
 echo "== RDKit"
 if ! /usr/bin/python3 -c 'import rdkit' 2>/dev/null; then
@@ -52,13 +67,9 @@ peer_sd="$(/usr/bin/python3 "$here/rdkit-peer.py" "$work/bench-$count.sdf")"
 echo "$peer_sd" | head -1
 echo "RDKit version: $(/usr/bin/python3 -c 'import rdkit; print(rdkit.__version__)')"
 
-ours_j="$(echo "$ours_jcamp" | seconds_of)"
-ours_c="$(echo "$ours_continuous" | seconds_of)"
-peer_c="$(echo "$peer_continuous" | sed -n 's/^seconds=//p')"
 ours_s="$(echo "$ours_sd" | head -1 | seconds_of)"
-peer_j="$(echo "$peer_jcamp" | sed -n 's/^seconds=//p')"
 peer_s="$(echo "$peer_sd" | sed -n 's/^seconds=//p')"
 echo "== ratios (peer time / our time)"
-awk -v a="$peer_j" -v b="$ours_j" 'BEGIN { printf "JCAMP-DX: jcampconverter %.3f s / ours %.3f s = %.1f x\n", a, b, a / b }'
-awk -v a="$peer_c" -v b="$ours_c" 'BEGIN { printf "JCAMP-DX continuous: jcampconverter %.3f s / ours %.3f s = %.1f x\n", a, b, a / b }'
+tail -1 "$work/peaks-ratios.txt"
+tail -1 "$work/continuous-ratios.txt"
 awk -v a="$peer_s" -v b="$ours_s" 'BEGIN { printf "SD file: RDKit %.3f s / ours %.3f s = %.1f x\n", a, b, a / b }'
