@@ -13,6 +13,8 @@ namespace kiv {
 
 namespace {
 
+constexpr size_t kOutputBufferBytes = size_t(1) << 20;
+
 CHeadlessPrompter headlessPrompter;
 
 bool EndsWithSsd(const std::string& path)
@@ -334,6 +336,8 @@ bool CBib::WriteHeader()
         ReportRunTimeError(Format("Write BIB %s failed", writePath.c_str()));
         return false;
     }
+    if (!outputBuffer_) outputBuffer_.reset(new char[kOutputBufferBytes]);
+    std::setvbuf(output_.get(), outputBuffer_.get(), _IOFBF, kOutputBufferBytes);
     writeState = true;
     outputPosition_ = 0;
     writeBuffer_.clear();

@@ -7,6 +7,7 @@
 //
 // Usual order: Open, ReadHeader, OpenIndex, any number of SelectBlock, Close.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,9 @@ private:
     bool WritesOverOpenLibrary() const;
 
     CBinaryFile data_;
+    // The output's stdio buffer: large, so that a library of small blocks is written in few
+    // system calls. Declared before output_, which is closed (and flushed) first.
+    std::unique_ptr<char[]> outputBuffer_;
     FilePtr output_;
     int64_t outputPosition_ = 0;
     std::string blockBuffer_;  // bytes of the block being read, reused from block to block
