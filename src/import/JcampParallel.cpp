@@ -108,7 +108,6 @@ bool CParallelJcampFile::Run()
                 break;
             }
             CloseCompound(*job, lock);
-            if (failedToOpen_) break;
             lock.unlock();
             const bool goOn = HandOver(*job);
             lock.lock();
@@ -176,7 +175,6 @@ void CParallelJcampFile::CloseCompound(CJcampJob& job, std::unique_lock<std::mut
             if (queued != waiting_.end()) {
                 waiting_.erase(queued);
                 next->done = true;
-                next->opened = true;
             }
         }
         std::unique_ptr<CJcampJob> next = TakeDone(lock);

@@ -145,13 +145,8 @@ void CJcampReader::SetCounts(const CJcampCounts& counts)
 bool CJcampReader::ReadRange(const std::string& path, int64_t begin, int64_t end)
 {
     path_ = path;
-    rangeEnd_ = end;
     if (!reader_.OpenRange(path, begin, end)) return false;
-    // Deeper layers (spectrum finishing, structures) report too: their messages join the job's.
-    CJcampMessageCollector collector(*output_);
-    CThreadReporterScope scope(collector);
-    ReadLines();
-    EndRange();
+    ReadOn(end);
     return true;
 }
 
@@ -159,6 +154,7 @@ void CJcampReader::ReadOn(int64_t end)
 {
     rangeEnd_ = end;
     reader_.ExtendTo(end);
+    // Deeper layers (spectrum finishing, structures) report too: their messages join the job's.
     CJcampMessageCollector collector(*output_);
     CThreadReporterScope scope(collector);
     ReadLines();
