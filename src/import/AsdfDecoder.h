@@ -10,7 +10,6 @@
 // A line that ends with a difference is followed by a line whose first ordinate repeats the
 // last one as a check.
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -32,7 +31,6 @@ struct CAsdfLine {
     std::vector<CAsdfPoint> points;  // the ordinates other than 0 are points[0 .. pointCount)
     size_t pointCount = 0;
     bool endsWithDifference = false;  // the next line starts with a check ordinate
-    std::string text;  // the decoder's copy of the line, with zero bytes after it
 };
 
 // Decodes one line up to a "$$" comment. False when the line holds a character that belongs to
