@@ -44,6 +44,36 @@ size_t DecimalLength(std::string_view text)
     return i;
 }
 
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The decimal number of the given length at the start of text when it has at most 15 digits
+// and no exponent, the common case: its digits make an integer that a double holds exactly, and
+// one division by a power of ten that a double also holds exactly rounds correctly, as strtod
+// does. False for other numbers.
+bool ShortDecimal(std::string_view text, size_t length, double& value)
+{
+    size_t i = 0;
+    const bool negative = text[0] == '-';
+    if (text[0] == '+' || negative) ++i;
+    int64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; i < length; ++i) {
+        if (text[i] == '.') {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(text[i]) || ++count > 15) return false;
+        digits = digits * 10 + (text[i] - '0');
+        decimals += point;
+    }
+    const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 }  // namespace
 
 int32_t ParseInt(std::string_view text)
@@ -67,6 +97,7 @@ size_t ScanReal(std::string_view text, double& value)
 {
     size_t length = DecimalLength(text);
     if (length == 0) return 0;
+    if (ShortDecimal(text, length, value)) return length;
     char small[64];
     std::string large;
     const char* start;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "base/Numbers.h"
@@ -38,4 +42,23 @@ TEST(Numbers, RealsAreDecimalOnly)
     std::string longNumber = "1" + std::string(300, '0') + ".0";
     EXPECT_EQ(ScanReal(longNumber, value), longNumber.size());
     EXPECT_DOUBLE_EQ(value, 1e300);
+}
+
+// Short decimals are converted without strtod; the result must be strtod's to the last bit.
+TEST(Numbers, ShortDecimalsRoundAsStrtodDoes)
+{
+    std::mt19937_64 random(7);
+    for (int k = 0; k < 200000; ++k) {
+        const int digits = 1 + static_cast<int>(random() % 17);
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int point = static_cast<int>(random() % (digits + 2));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        double value = 0;
+        ASSERT_EQ(ScanReal(text, value), text.size()) << text;
+        const double expected = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+    }
 }
