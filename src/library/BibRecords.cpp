@@ -450,8 +450,14 @@ int PeakCount(const CMassSpectrum& s) { return s.peaks.Rows() >= 2 ? std::min(s.
 int PeakDecimals(const CMassSpectrum& s) { return std::clamp(s.ndec, 0, MaxDecimals(s.nbyte)); }
 
 // Rounded half up: for the masses of real spectra this is "+ 0.5, truncated"; a negative value
-// (only damaged data has one) would otherwise move by one unit on every copy.
-double ScaledMass(double mass, double scale) { return std::floor(mass * scale + 0.5); }
+// (only damaged data has one) would otherwise move by one unit on every copy. Truncation is
+// floor for the non-negative values below 2^52 that real masses give, without a call to floor.
+double ScaledMass(double mass, double scale)
+{
+    const double shifted = mass * scale + 0.5;
+    return shifted >= 0 && shifted < 4503599627370496.0 ? static_cast<double>(static_cast<int64_t>(shifted))
+                                                        : std::floor(shifted);
+}
 
 void WriteMass(CByteWriter& out, double mass, int nbyte, double scale)
 {
@@ -511,12 +517,15 @@ bool WriteMassRecord(CByteWriter& out, const CMassSpectrum& s, int32_t offsetInB
         const int n = PeakCount(s);
         out.U8(static_cast<uint8_t>(s.nbyte * 10 + ndec));
         out.U16(static_cast<uint16_t>(n));
+        // PeakCount makes sure of both rows and of n columns.
+        const CMatrixRow<const double> masses = s.peaks.Row(1);
+        const CMatrixRow<const double> intensities = s.peaks.Row(2);
         if (s.nbyte == 2) {
-            WriteU16Fields(out, 1, n, [&s, scale](int j) { return TruncToUInt16(ScaledMass(s.peaks.Get(1, j), scale)); });
+            WriteU16Fields(out, 1, n, [masses, scale](int j) { return TruncToUInt16(ScaledMass(masses[j], scale)); });
         } else {
-            for (int j = 1; j <= n; ++j) WriteMass(out, s.peaks.Get(1, j), s.nbyte, scale);
+            for (int j = 1; j <= n; ++j) WriteMass(out, masses[j], s.nbyte, scale);
         }
-        WriteU16Fields(out, 1, n, [&s](int j) { return TruncToUInt16(s.peaks.Get(2, j) * 100 + 0.5); });
+        WriteU16Fields(out, 1, n, [intensities](int j) { return TruncToUInt16(intensities[j] * 100 + 0.5); });
         WriteMass(out, s.basePeakMass, s.nbyte, scale);
     }
     out.I32(static_cast<int32_t>(s.basePeakIntensity));
