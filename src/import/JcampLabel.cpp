@@ -1,5 +1,6 @@
 #include "import/JcampLabel.h"
 
+#include <vector>
 
 #include "import/TextScan.h"
 
@@ -53,17 +54,33 @@ const LabelName kLabels[] = {
 // Longer labels are none of ours.
 constexpr size_t kMaxLabel = 20;
 
-bool IgnoredInLabel(char c) { return c == ' ' || c == '\t' || c == '-' || c == '/' || c == '_'; }
+// Each character as it counts in a label: upper case, 0 for the ones the standard ignores.
+struct CLabelCharacters {
+    char normalised[256] = {};
+    constexpr CLabelCharacters()
+    {
+        for (int c = 1; c < 256; ++c) normalised[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        for (char c : {' ', '\t', '-', '/', '_'}) normalised[static_cast<unsigned char>(c)] = 0;
+        normalised[0] = 1;  // a NUL byte stays in the label, which then names nothing
+    }
+};
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr CLabelCharacters kLabelCharacters;
+
+// The names of each length: a label is compared with a few of them, not with all.
+struct CNamesByLength {
+    std::vector<const LabelName*> names[kMaxLabel + 1];
+    CNamesByLength()
+    {
+        for (const LabelName& entry : kLabels) names[entry.name.size()].push_back(&entry);
+    }
+};
 
 JcampLabel LookUp(std::string_view normalised)
 {
-    for (const LabelName& entry : kLabels) {
-        // Length and first letter tell most names apart without a call to compare them.
-        if (entry.name.size() == normalised.size() && entry.name[0] == normalised[0] && entry.name == normalised) {
-            return entry.label;
-        }
+    static const CNamesByLength byLength;
+    for (const LabelName* entry : byLength.names[normalised.size()]) {
+        if (entry->name == normalised) return entry->label;
     }
     return JcampLabel::Other;
 }
@@ -89,12 +106,13 @@ CJcampLine ParseJcampLine(std::string_view line)
     size_t length = 0;
     bool tooLong = false;
     for (size_t i = pos; i < labelEnd; ++i) {
-        if (IgnoredInLabel(line[i])) continue;
+        const char c = kLabelCharacters.normalised[static_cast<unsigned char>(line[i])];
+        if (c == 0) continue;
         if (length == kMaxLabel) {
             tooLong = true;
             break;
         }
-        normalised[length++] = Upper(line[i]);
+        normalised[length++] = c;
     }
     result.label = tooLong ? JcampLabel::Other : LookUp(std::string_view(normalised, length));
     if (equals != std::string_view::npos) result.value = TrimBlanks(WithoutJcampComment(line.substr(equals + 1)));
