@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace kiv {
 
@@ -11,7 +13,40 @@ namespace {
 
 constexpr size_t kChunk = size_t(1) << 20;
 
+// Buffers of readers that closed, kept for the next readers: a fresh buffer costs a page fault
+// for every 4 KB on its first fill, and the readers of the ranges of a large file come and go by
+// the hundred on several threads.
+class CBufferPool {
+public:
+    std::unique_ptr<char[]> Take()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (buffers_.empty()) return nullptr;
+        std::unique_ptr<char[]> buffer = std::move(buffers_.back());
+        buffers_.pop_back();
+        return buffer;
+    }
+    void Give(std::unique_ptr<char[]> buffer)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (buffers_.size() < kKept) buffers_.push_back(std::move(buffer));
+    }
+
+private:
+    static constexpr size_t kKept = 16;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<char[]>> buffers_;
+};
+
+CBufferPool& Pool()
+{
+    static CBufferPool pool;
+    return pool;
+}
+
 }  // namespace
+
+CLineReader::~CLineReader() { Close(); }
 
 bool CLineReader::Open(const std::string& path)
 {
@@ -43,6 +78,7 @@ void CLineReader::ExtendTo(int64_t end)
 void CLineReader::Close()
 {
     file_.reset();
+    if (capacity_ == kChunk) Pool().Give(std::move(buffer_));
     buffer_.reset();
     capacity_ = 0;
     start_ = end_ = nul_ = 0;
@@ -66,7 +102,8 @@ void CLineReader::Fill(size_t want)
     }
     const size_t needed = std::max(want, kChunk);
     if (capacity_ < needed) {
-        std::unique_ptr<char[]> bigger(new char[needed]);
+        std::unique_ptr<char[]> bigger(needed == kChunk ? Pool().Take() : nullptr);
+        if (!bigger) bigger.reset(new char[needed]);
         if (end_ > 0) std::memcpy(bigger.get(), buffer_.get(), end_);
         buffer_ = std::move(bigger);
         capacity_ = needed;

@@ -15,6 +15,11 @@ namespace kiv {
 
 class CLineReader {
 public:
+    CLineReader() = default;
+    ~CLineReader();
+    CLineReader(const CLineReader&) = delete;
+    CLineReader& operator=(const CLineReader&) = delete;
+
     // False also for a folder: it has no lines.
     bool Open(const std::string& path);
     // Only the bytes from begin up to end (file offsets; begin at the start of a line): the
