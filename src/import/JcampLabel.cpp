@@ -1,5 +1,8 @@
 #include "import/JcampLabel.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "import/TextScan.h"
@@ -67,20 +70,39 @@ struct CLabelCharacters {
 
 constexpr CLabelCharacters kLabelCharacters;
 
-// The names of each length: a label is compared with a few of them, not with all.
+// The first 8 characters of a name as one number (0 bytes after a shorter name).
+uint64_t KeyOf(std::string_view name)
+{
+    uint64_t key = 0;
+    std::memcpy(&key, name.data(), std::min<size_t>(name.size(), sizeof key));
+    return key;
+}
+
+// What follows the first 8 characters.
+std::string_view Tail(std::string_view name) { return name.substr(std::min<size_t>(name.size(), 8)); }
+
+// The names of each length with their keys: a label is compared with a few of them, and with
+// most of those as one number.
 struct CNamesByLength {
-    std::vector<const LabelName*> names[kMaxLabel + 1];
+    struct CEntry {
+        uint64_t key;
+        const LabelName* name;
+    };
+    std::vector<CEntry> names[kMaxLabel + 1];
     CNamesByLength()
     {
-        for (const LabelName& entry : kLabels) names[entry.name.size()].push_back(&entry);
+        for (const LabelName& entry : kLabels) names[entry.name.size()].push_back({KeyOf(entry.name), &entry});
     }
 };
 
 JcampLabel LookUp(std::string_view normalised)
 {
     static const CNamesByLength byLength;
-    for (const LabelName* entry : byLength.names[normalised.size()]) {
-        if (entry->name == normalised) return entry->label;
+    const uint64_t key = KeyOf(normalised);
+    for (const CNamesByLength::CEntry& entry : byLength.names[normalised.size()]) {
+        if (entry.key == key && Tail(entry.name->name) == Tail(normalised)) {
+            return entry.name->label;
+        }
     }
     return JcampLabel::Other;
 }
