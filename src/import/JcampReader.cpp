@@ -9,6 +9,8 @@
 // NMR files arrive in the same folders as mass spectra (skipped with a message).
 #include "import/JcampReader.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 #include "base/Format.h"
@@ -164,7 +166,16 @@ void CJcampReader::ReadOn(int64_t end)
 void CJcampReader::ReadLines()
 {
     std::string_view line;
-    while (!Ended() && reader_.ReadLine(line, kTextImportLineLimit)) HandleLine(WithoutLineEnd(line));
+    while (!Ended() && reader_.ReadLine(line, kTextImportLineLimit)) {
+        line = WithoutLineEnd(line);
+        // The lines of point tables, most lines of a file, go to the table without the dispatch.
+        if (state_ == JcampReaderState::PointTable && !IsLabelLine(line)) {
+            line_ = line;
+            ReadTableLine(line);
+        } else {
+            HandleLine(line);
+        }
+    }
 }
 
 void CJcampReader::EndRange()
@@ -535,10 +546,8 @@ void CJcampReader::EndTable()
     const int n = static_cast<int>(masses.size());
     CMassSpectrum& spectrum = record_.spectrum;
     spectrum.peaks.Alloc(2, n);
-    for (int j = 1; j <= n; ++j) {
-        spectrum.peaks.Set(1, j, masses[static_cast<size_t>(j - 1)]);
-        spectrum.peaks.Set(2, j, intensities[static_cast<size_t>(j - 1)]);
-    }
+    std::copy(masses.begin(), masses.end(), spectrum.peaks.Row(1).begin());
+    std::copy(intensities.begin(), intensities.end(), spectrum.peaks.Row(2).begin());
     spectrum.count = static_cast<uint16_t>(n);
     hasMassTable_ = true;
     expectedPoints_ = -1;
