@@ -58,11 +58,9 @@ TableLineResult CJcampTable::ReadLine(std::string_view line)
     return form_ == JcampTableForm::Pairs ? ReadPairs(WithoutJcampComment(line)) : ReadContinuous(line);
 }
 
-bool CJcampTable::AddPoint(double x, double y)
+bool CJcampTable::AddPoint(double mass, double intensity)
 {
     ++pointsRead_;
-    const double mass = x * xFactor_;
-    const double intensity = y * yFactor_;
     if (!std::isfinite(mass) || !std::isfinite(intensity) || intensity < -kTiny) return false;
     if (intensity <= kTiny) return true;  // no peak
     if (mass <= kTiny) return false;
@@ -85,7 +83,7 @@ TableLineResult CJcampTable::ReadPairs(std::string_view line)
         if (!ScanDouble(line, pos, x)) return TableLineResult::IllegalPoint;
         SkipSeparators(line, pos);
         if (!ScanDouble(line, pos, y)) return TableLineResult::IllegalPoint;
-        if (!AddPoint(x, y)) return TableLineResult::IllegalPoint;
+        if (!AddPoint(x * xFactor_, y * yFactor_)) return TableLineResult::IllegalPoint;
     }
 }
 
@@ -108,10 +106,15 @@ TableLineResult CJcampTable::ReadContinuous(std::string_view line)
         pointsRead_ += static_cast<int64_t>(decoded.valueCount - firstPlace) - (pointsEnd - point);
     }
     const double start = decoded.abscissa * xFactor_;
+    // The abscissa of the line is in file units, the step in real units: a point's mass is
+    // taken to file units and back, as a point of a pair table is scaled. Most tables have no
+    // factor, and the division by 1 is left out.
+    const bool unscaled = xFactor_ == 1;
     for (; point != pointsEnd; ++point) {
-        // The abscissa of the line is in file units; the step is in real units.
-        const double x = (start + static_cast<double>(point->place - 1) * step_) / xFactor_;
-        if (!AddPoint(x, point->value)) return TableLineResult::IllegalPoint;
+        const double mass = start + static_cast<double>(point->place - 1) * step_;
+        if (!AddPoint(unscaled ? mass : mass / xFactor_ * xFactor_, point->value * yFactor_)) {
+            return TableLineResult::IllegalPoint;
+        }
     }
     if (decoded.valueCount > 1) lastOrdinate_ = decoded.lastOrdinate;
     checkPending_ = decoded.endsWithDifference;

@@ -53,8 +53,8 @@ public:
 private:
     TableLineResult ReadPairs(std::string_view line);
     TableLineResult ReadContinuous(std::string_view line);
-    // Stores one point in the units of the file; false when it is no valid point.
-    bool AddPoint(double x, double y);
+    // Stores one point, scaled to real units; false when it is no valid point.
+    bool AddPoint(double mass, double intensity);
 
     JcampTableForm form_ = JcampTableForm::Pairs;
     double xFactor_ = 1;
