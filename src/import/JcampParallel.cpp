@@ -53,11 +53,13 @@ public:
 
 private:
     void Work();
+    // Reads the oldest range no thread has taken yet (the lock is held on entry and on return).
+    void RunWaitingJob(std::unique_lock<std::mutex>& lock);
     // Cuts the next range (without the lock: only this thread cuts) and queues its job; false at
     // the end of the file.
     bool QueueJob(std::unique_lock<std::mutex>& lock);
-    // The oldest job once it is done (a job is first cut when none is queued); nullptr at the end
-    // of the file.
+    // The oldest job once it is done (a job is first cut when none is queued), reading waiting
+    // ranges meanwhile; nullptr at the end of the file.
     std::unique_ptr<CJcampJob> TakeDone(std::unique_lock<std::mutex>& lock);
     // Reads on with job's reader over the ranges after it while it ends inside a compound file.
     void CloseCompound(CJcampJob& job, std::unique_lock<std::mutex>& lock);
@@ -94,8 +96,10 @@ bool CParallelJcampFile::Run()
     file_ = OpenBytes(path_, size_);
     if (!file_) return false;
 
+    // This thread reads ranges too while it waits for the oldest one: as many threads run as
+    // there are readers, so that the writing of the library never waits for a free core.
     std::vector<std::thread> workers;
-    for (int t = 0; t < threads_; ++t) workers.emplace_back([this] { Work(); });
+    for (int t = 1; t < threads_; ++t) workers.emplace_back([this] { Work(); });
     const size_t inFlight = static_cast<size_t>(threads_) * 2 + 1;
     {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -129,15 +133,20 @@ void CParallelJcampFile::Work()
     for (;;) {
         work_.wait(lock, [this] { return quit_ || !waiting_.empty(); });
         if (quit_) return;
-        CJcampJob* job = waiting_.front();
-        waiting_.pop_front();
-        lock.unlock();
-        job->reader = std::make_unique<CJcampReader>(job->output);
-        job->opened = job->reader->ReadRange(path_, job->begin, job->end);
-        lock.lock();
-        job->done = true;
-        done_.notify_all();
+        RunWaitingJob(lock);
     }
+}
+
+void CParallelJcampFile::RunWaitingJob(std::unique_lock<std::mutex>& lock)
+{
+    CJcampJob* job = waiting_.front();
+    waiting_.pop_front();
+    lock.unlock();
+    job->reader = std::make_unique<CJcampReader>(job->output);
+    job->opened = job->reader->ReadRange(path_, job->begin, job->end);
+    lock.lock();
+    job->done = true;
+    done_.notify_all();
 }
 
 bool CParallelJcampFile::QueueJob(std::unique_lock<std::mutex>& lock)
@@ -159,7 +168,13 @@ std::unique_ptr<CJcampJob> CParallelJcampFile::TakeDone(std::unique_lock<std::mu
 {
     if (jobs_.empty() && !QueueJob(lock)) return nullptr;
     CJcampJob* front = jobs_.front().get();
-    done_.wait(lock, [front] { return front->done; });
+    while (!front->done) {
+        if (waiting_.empty()) {
+            done_.wait(lock);
+        } else {
+            RunWaitingJob(lock);
+        }
+    }
     std::unique_ptr<CJcampJob> job = std::move(jobs_.front());
     jobs_.pop_front();
     return job;
