@@ -209,10 +209,10 @@ bool CParallelJcampFile::HandOver(CJcampJob& job)
     bool goOn = true;
     for (size_t k = 0; k < job.output.count && goOn; ++k) {
         while (nextMessage < messages.size() && messages[nextMessage].spectraBefore <= k) Replay(messages[nextMessage++]);
-        // Swapped, not moved: the job's record keeps storage for the next job's spectra.
-        std::swap(bib_.record, spectra[k]);
-        bib_.record.id += counts_.spectraBegun;
-        if (!bib_.WriteBlock()) {
+        // Written from the job's storage, which keeps it for the next job's spectra.
+        CBibRecord& spectrum = spectra[k];
+        spectrum.id += counts_.spectraBegun;
+        if (!bib_.WriteBlock(spectrum)) {
             counts_.writeFailed = true;
             return false;
         }

@@ -362,13 +362,15 @@ bool CBib::WriteBytes(const std::string& bytes)
     return true;
 }
 
-bool CBib::WriteBlock()
+bool CBib::WriteBlock() { return WriteBlock(record); }
+
+bool CBib::WriteBlock(const CBibRecord& block)
 {
     if (!writeState || !output_) return false;
     writeBuffer_.clear();
     // The block is assembled whole and written only when every record passed its check, so a
     // failed block leaves the file a valid, shorter library.
-    if (!EncodeBlock(writeBuffer_, record, outputPosition_)) return false;
+    if (!EncodeBlock(writeBuffer_, block, outputPosition_)) return false;
     return WriteBytes(writeBuffer_);
 }
 

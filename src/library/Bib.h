@@ -104,6 +104,8 @@ public:
     bool WriteHeader();
     // Appends the current record as one block.
     bool WriteBlock();
+    // Appends another record as one block (the current record stays as it is).
+    bool WriteBlock(const CBibRecord& block);
     // Writes a copy of the library to writePath: all blocks (selection nullptr), the blocks of a
     // list in list order (byFlags 0), or the blocks whose flag is 1 or more (byFlags 1).
     bool SaveLibrary(const CMatrixI* selectionList, int byFlags);
