@@ -1,8 +1,6 @@
 #include "base/BinaryIO.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace kiv {
 

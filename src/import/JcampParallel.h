@@ -2,10 +2,11 @@
 // A large JCAMP-DX file read by several threads. The file is cut into ranges of about jobBytes at
 // lines that start with "##TITLE="; each range is read by a job on a reader of its own (spectra
 // finished and checked there), and the calling thread writes the jobs' spectra and reports their
-// messages in the order of the file (reading waiting ranges itself while the oldest is not done), numbering spectra and lines as one reader would. A range
-// that ends inside a compound file (a nested block's title was the cut) is read on by its own
-// reader over the next range, whose separate result is dropped. The library written is the one a
-// single reader writes, byte for byte, with the same messages.
+// messages in the order of the file (reading waiting ranges itself while the oldest is not
+// done), numbering spectra and lines as one reader would. A range that ends inside a compound
+// file (a nested block's title was the cut) is read on by its own reader over the next range,
+// whose separate result is dropped. The library written is the one a single reader writes, byte
+// for byte, with the same messages.
 #include <cstdint>
 #include <cstdio>
 #include <string>

@@ -10,7 +10,6 @@
 #include "import/JcampReader.h"
 
 #include <algorithm>
-
 #include <cmath>
 
 #include "base/Format.h"
@@ -167,13 +166,13 @@ void CJcampReader::ReadLines()
 {
     std::string_view line;
     while (!Ended() && reader_.ReadLine(line, kTextImportLineLimit)) {
-        line = WithoutLineEnd(line);
+        line_ = WithoutLineEnd(line);
+        const bool isLabel = IsLabelLine(line_);
         // The lines of point tables, most lines of a file, go to the table without the dispatch.
-        if (state_ == JcampReaderState::PointTable && !IsLabelLine(line)) {
-            line_ = line;
-            ReadTableLine(line);
+        if (state_ == JcampReaderState::PointTable && !isLabel) {
+            ReadTableLine(line_);
         } else {
-            HandleLine(line);
+            HandleLine(line_, isLabel);
         }
     }
 }
@@ -210,13 +209,11 @@ bool ReportJcampProgress(const std::string& path, size_t fileIndex, size_t fileC
     return ReportProgress(percent, Format("importing %s", path.c_str())) > 1;
 }
 
-void CJcampReader::HandleLine(std::string_view line)
+void CJcampReader::HandleLine(std::string_view line, bool isLabel)
 {
-    line_ = line;
-    const bool isLabel = IsLabelLine(line);
     switch (state_) {
     case JcampReaderState::PointTable:
-        if (!isLabel) return ReadTableLine(line);
+        // A label ends the table.
         EndTable();
         break;
     case JcampReaderState::IgnoredTable:

@@ -97,7 +97,8 @@ public:
 private:
     void ReadLines();
     void EndRange();
-    void HandleLine(std::string_view line);
+    // A line that is no point of the table being read (ReadLines hands those to the table).
+    void HandleLine(std::string_view line, bool isLabel);
     void HandleLabel(const CJcampLine& label);
     void HandleSpectrumLabel(const CJcampLine& label);
     void HandleTableLabel(const CJcampLine& label);

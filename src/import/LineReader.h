@@ -5,8 +5,8 @@
 // large buffer instead of copying byte by byte, because published libraries run to hundreds of
 // megabytes.
 #include <cstdint>
-#include <string>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "base/TextFile.h"
